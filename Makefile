@@ -1,0 +1,52 @@
+# Front door: `make test` and `make run` set up everything they need.
+.PHONY: all deps build build-linux build-windows test test-linux test-windows run fuzz bench clean
+
+FUZZ_SECONDS ?= 60
+JOBS ?= $(shell nproc)
+
+all: build
+
+deps:
+	@tools/install-deps
+
+build: build-linux build-windows
+
+build-linux: deps
+	cmake --preset linux
+	cmake --build --preset linux -j $(JOBS)
+
+build-windows: deps
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+
+test: test-linux test-windows
+
+test-linux: build-linux
+	ctest --preset linux -j $(JOBS)
+
+test-windows: build-windows
+	tools/with-wine-session ctest --preset windows -j $(JOBS)
+
+run: build-windows
+	@if [ ! -f build/windows/kestrin.exe ]; then \
+		echo "build/windows/kestrin.exe is not built yet: the program itself does not exist so far." >&2; \
+		exit 1; \
+	fi
+	cd build/windows && ../../tools/wine-run ./kestrin.exe
+
+# Runs the syslog parser fuzzer for FUZZ_SECONDS on a scratch copy of the corpus.
+fuzz: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+	rm -rf build/fuzz/corpus && mkdir -p build/fuzz/corpus
+	cp tests/syslog/corpus/* build/fuzz/corpus/
+	build/fuzz/fuzz/syslog_message_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=2048 \
+		-dict=fuzz/syslog_message.dict build/fuzz/corpus
+
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench -j $(JOBS)
+	build/bench/bench/kestrin_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+
+clean:
+	rm -rf build

@@ -1,0 +1,24 @@
+# Sourced by the Wine scripts: the project's private prefix and its creation.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$root/build/windows/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEARCH=win64
+
+# Creates the prefix once; ctest may start several programs at a time.
+ensure_wine_prefix() {
+    [[ -f "$WINEPREFIX/system.reg" ]] && return 0
+    mkdir -p "$WINEPREFIX"
+    (
+        flock 9
+        if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+            # No Mono or Gecko: nothing here needs them, and there is no network to fetch them.
+            WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1 || true
+            wineserver -w || true
+        fi
+    ) 9>"$WINEPREFIX.lock"
+}
+
+# Debian keeps wineserver out of PATH.
+if ! command -v wineserver >/dev/null 2>&1 && [[ -x /usr/lib/wine/wineserver ]]; then
+    PATH=$PATH:/usr/lib/wine
+fi
