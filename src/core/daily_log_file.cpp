@@ -1,0 +1,1 @@
+// Filled in with the daily log append.

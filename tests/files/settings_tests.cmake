@@ -1,0 +1,1 @@
+# Test program of the settings file (TIniFile).

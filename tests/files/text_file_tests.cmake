@@ -1,0 +1,1 @@
+# Test program of text-file writing and EInOutError.
