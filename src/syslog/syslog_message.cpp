@@ -133,25 +133,21 @@ void TIdSysLogMessage::ScanMsg(std::size_t& position) {
 // are not examined; a time field that is not a number reads as 0.
 base::LocalDateTime TIdSysLogMessage::DecodeHeaderTime(std::u16string text) const {
     MaskNonAscii(text);
-    const auto fail = [&text] { ThrowInvalid(kInvalidTimeStampText, text); };
-    if (text.size() != kHeaderTimeStampLength) fail();
-    const std::u16string_view view = text;
-
-    const int month = MonthFromName(view.substr(0, 3));
-    if (month < 1) fail();
-    const int day = NumberFieldOr(view.substr(4, 2), 0);
-    if (day < 1 || day > 31) fail();
-    const int hour = NumberFieldOr(view.substr(7, 2), 0);
-    if (hour < 0 || hour > 23) fail();
-    const int minute = NumberFieldOr(view.substr(10, 2), 0);
-    if (minute < 0 || minute > 59) fail();
-    const int second = NumberFieldOr(view.substr(13, 2), 0);
-    if (second < 0 || second > 59) fail();
-    if (view[15] != u' ') fail();
-
-    const int year = clock_->Now().year;
-    if (!base::IsValidDate(year, month, day)) fail();
-    return {year, month, day, hour, minute, second, 0};
+    if (text.size() == kHeaderTimeStampLength) {
+        const std::u16string_view view = text;
+        const int month = MonthFromName(view.substr(0, 3));
+        const int day = NumberFieldOr(view.substr(4, 2), 0);
+        const int hour = NumberFieldOr(view.substr(7, 2), 0);
+        const int minute = NumberFieldOr(view.substr(10, 2), 0);
+        const int second = NumberFieldOr(view.substr(13, 2), 0);
+        const bool fieldsValid = month >= 1 && day >= 1 && day <= 31 && hour >= 0 && hour <= 23 && minute >= 0 &&
+                                 minute <= 59 && second >= 0 && second <= 59 && view[15] == u' ';
+        if (fieldsValid) {
+            const int year = clock_->Now().year;
+            if (base::IsValidDate(year, month, day)) return {year, month, day, hour, minute, second, 0};
+        }
+    }
+    ThrowInvalid(kInvalidTimeStampText, text);
 }
 
 }  // namespace kestrin::syslog
