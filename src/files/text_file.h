@@ -1,0 +1,72 @@
+#pragma once
+// The text files the program writes (daily logs, address history): each line
+// is written by opening the file, writing and closing it again. While a file
+// is open here, other programs may read it but not write to it. Every step
+// that fails raises EInOutError with the system's error number.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "files/in_out_error.h"
+
+namespace kestrin::files {
+
+// The longest path a text file may have; a longer one is error 3.
+inline constexpr std::size_t kMaxPathLength = 259;
+
+// Raises EInOutError 3 when `path` is longer than kMaxPathLength.
+void CheckPathLength(const std::u16string& path);
+
+// Whether `path` names an existing file that is not a directory.
+bool FileExists(const std::u16string& path);
+
+// Whether `path` names an existing directory.
+bool DirectoryExists(const std::u16string& path);
+
+// Creates one directory; its parent must exist.
+void MakeDirectory(const std::u16string& path);
+
+// A file open for writing. Move-only; the destructor closes it quietly, so
+// call Close() wherever the result of closing matters.
+class TextFile {
+public:
+    // A closed file.
+    TextFile() = default;
+
+    // Creates the file, or empties an existing one, for writing.
+    static TextFile Create(const std::u16string& path);
+    // Opens an existing file for reading and writing; writes go to its end.
+    static TextFile OpenForAppend(const std::u16string& path);
+    // OpenForAppend when a file of that name exists, else Create.
+    static TextFile OpenOrCreate(const std::u16string& path);
+
+    TextFile(TextFile&& other) noexcept;
+    TextFile& operator=(TextFile&& other) noexcept;
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+    ~TextFile();
+
+    bool IsOpen() const noexcept { return handle_ != kNoHandle; }
+
+    // Writes all bytes at the current position.
+    void Write(std::string_view bytes);
+
+    // Closes the file; closing a file that is not open is error 103.
+    void Close();
+
+private:
+    // A Windows HANDLE or a POSIX descriptor; both use -1 for "none".
+    using NativeHandle = std::intptr_t;
+    static constexpr NativeHandle kNoHandle = -1;
+
+    explicit TextFile(NativeHandle handle) noexcept : handle_(handle) {}
+
+    // Closes the handle; the system's error number, or 0.
+    static int CloseNative(NativeHandle handle) noexcept;
+
+    NativeHandle handle_ = kNoHandle;
+};
+
+}  // namespace kestrin::files

@@ -1,0 +1,141 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+#include "base/text.h"
+#include "files/text_file.h"
+
+// Failures carry Windows error numbers here too, so that the messages and the
+// callers' handling stay the same on every platform.
+
+namespace kestrin::files {
+
+namespace {
+
+bool IsDirectory(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// The directory part of `path`, for telling a missing file from a missing directory.
+std::string ParentOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+int WindowsErrorNumber(int posixError, const std::string& path) {
+    switch (posixError) {
+        case ENOENT: return IsDirectory(ParentOf(path)) ? kErrorFileNotFound : kErrorPathNotFound;
+        case ENOTDIR:
+        case ENAMETOOLONG: return kErrorPathNotFound;
+        case EMFILE:
+        case ENFILE: return kErrorTooManyOpenFiles;
+        case EACCES:
+        case EPERM:
+        case EISDIR: return kErrorAccessDenied;
+        case EWOULDBLOCK:
+        case ETXTBSY: return kErrorSharingViolation;
+        case ENOSPC:
+        case EDQUOT: return kErrorDiskFull;
+        case EEXIST: return kErrorAlreadyExists;
+        case EBADF: return 6;      // ERROR_INVALID_HANDLE
+        case EROFS: return 19;     // ERROR_WRITE_PROTECT
+        case EINVAL: return 87;    // ERROR_INVALID_PARAMETER
+        case EFBIG: return 223;    // ERROR_FILE_TOO_LARGE
+        case EIO: return 1117;     // ERROR_IO_DEVICE
+        case ELOOP: return 1921;   // ERROR_CANT_RESOLVE_FILENAME
+        default: return posixError;
+    }
+}
+
+[[noreturn]] void ThrowLastError(const std::string& path) {
+    throw EInOutError(WindowsErrorNumber(errno, path));
+}
+
+int OpenDescriptor(const std::string& path, int flags) {
+    for (;;) {
+        const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EINTR) ThrowLastError(path);
+    }
+}
+
+// Only one writer may hold a text file, as the Windows sharing mode demands.
+// Readers take no lock, so they never stand in the way.
+void LockForWriting(int fd, const std::string& path) {
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EINTR) ThrowLastError(path);
+    }
+}
+
+}  // namespace
+
+bool FileExists(const std::u16string& path) {
+    struct stat status {};
+    return ::stat(base::Utf16ToUtf8(path).c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
+}
+
+bool DirectoryExists(const std::u16string& path) {
+    return IsDirectory(base::Utf16ToUtf8(path));
+}
+
+void MakeDirectory(const std::u16string& path) {
+    const std::string name = base::Utf16ToUtf8(path);
+    if (::mkdir(name.c_str(), 0777) != 0) ThrowLastError(name);
+}
+
+TextFile TextFile::Create(const std::u16string& path) {
+    const std::string name = base::Utf16ToUtf8(path);
+    TextFile file(OpenDescriptor(name, O_WRONLY | O_CREAT));
+    LockForWriting(static_cast<int>(file.handle_), name);
+    // Emptied only once the lock is held, so a file in another writer's hands stays whole.
+    if (::ftruncate(static_cast<int>(file.handle_), 0) != 0) ThrowLastError(name);
+    return file;
+}
+
+// O_APPEND puts every write at the end of the file.
+TextFile TextFile::OpenForAppend(const std::u16string& path) {
+    const std::string name = base::Utf16ToUtf8(path);
+    TextFile file(OpenDescriptor(name, O_RDWR | O_APPEND));
+    LockForWriting(static_cast<int>(file.handle_), name);
+    return file;
+}
+
+// One open serves both cases: a missing file is created empty, as an
+// existence test followed by Create would leave it, and the append is spared
+// a system call.
+TextFile TextFile::OpenOrCreate(const std::u16string& path) {
+    const std::string name = base::Utf16ToUtf8(path);
+    TextFile file(OpenDescriptor(name, O_RDWR | O_APPEND | O_CREAT));
+    LockForWriting(static_cast<int>(file.handle_), name);
+    return file;
+}
+
+void TextFile::Write(std::string_view bytes) {
+    if (!IsOpen()) throw EInOutError(kErrorFileNotOpen);
+    const int fd = static_cast<int>(handle_);
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            throw EInOutError(WindowsErrorNumber(errno, {}));
+        }
+        // A regular file that takes nothing more is full.
+        if (written == 0) throw EInOutError(kErrorDiskFull);
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+}
+
+int TextFile::CloseNative(NativeHandle handle) noexcept {
+    // On Linux the descriptor is gone even when close reports EINTR, so no retry.
+    if (::close(static_cast<int>(handle)) == 0) return 0;
+    return WindowsErrorNumber(errno, {});
+}
+
+}  // namespace kestrin::files
