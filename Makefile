@@ -35,6 +35,7 @@ run: build-windows
 	cd build/windows && ../../tools/wine-run ./kestrin.exe
 
 # Runs the syslog parser fuzzer for FUZZ_SECONDS on a scratch copy of the corpus.
+# Then the settings file's INI text fuzzer, as long, on a copy of its own corpus.
 fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
@@ -42,6 +43,9 @@ fuzz: deps
 	cp tests/syslog/corpus/* build/fuzz/corpus/
 	build/fuzz/fuzz/syslog_message_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=2048 \
 		-dict=fuzz/syslog_message.dict build/fuzz/corpus
+	rm -rf build/fuzz/ini_corpus && mkdir -p build/fuzz/ini_corpus
+	cp tests/files/ini_corpus/* build/fuzz/ini_corpus/
+	build/fuzz/fuzz/ini_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/ini_corpus
 
 bench: deps
 	cmake --preset bench
