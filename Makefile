@@ -1,5 +1,5 @@
 # Front door: `make test` and `make run` set up everything they need.
-.PHONY: all deps build build-linux build-windows test test-linux test-windows run fuzz bench clean
+.PHONY: all deps build build-linux build-windows test test-linux test-windows run fuzz bench bench-windows clean
 
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
@@ -51,6 +51,11 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench -j $(JOBS)
 	build/bench/bench/kestrin_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+	build/bench/bench/append_bench
+
+# The Windows figures of the self-timing benchmarks, under Wine.
+bench-windows: build-windows
+	cd build/windows/bench && ../../../tools/with-wine-session ../../../tools/wine-run ./append_bench.exe
 
 clean:
 	rm -rf build

@@ -10,14 +10,7 @@ kestrin_test(settings_test
         ${settings_platform_tests}
     LIBRARIES kestrin_files)
 
-# The fuzz target's checks over the checked-in INI corpus, natively; the
-# replay program is the syslog corpus's, pointed at this corpus.
-if(NOT WIN32)
-    add_executable(ini_corpus_replay
-        ${PROJECT_SOURCE_DIR}/tests/syslog/syslog_corpus_replay.cpp
-        ${PROJECT_SOURCE_DIR}/fuzz/ini_reader_fuzz.cpp)
-    target_link_libraries(ini_corpus_replay PRIVATE kestrin_files kestrin_warnings)
-    target_compile_definitions(ini_corpus_replay PRIVATE
-        KESTRIN_SYSLOG_CORPUS_DIR="${CMAKE_CURRENT_SOURCE_DIR}/ini_corpus")
-    add_test(NAME ini_corpus_replay COMMAND ini_corpus_replay)
-endif()
+kestrin_corpus_replay(ini_corpus_replay
+    TARGET ${PROJECT_SOURCE_DIR}/fuzz/ini_reader_fuzz.cpp
+    CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/ini_corpus
+    LIBRARIES kestrin_files)

@@ -1,5 +1,6 @@
-// Feeds every file of the syslog corpus to the fuzz target's checks; a broken
-// invariant stops the program. Directories or files named on the command line
+// Feeds every file of a fuzz target's checked-in corpus to the target's
+// checks, natively with this build's sanitizers; a broken invariant stops the
+// program. Directories or files named on the command line
 // (a fuzzer's crash file, say) take the place of the corpus.
 
 #include <algorithm>
@@ -30,7 +31,7 @@ std::vector<fs::path> InputFiles(const fs::path& input) {
 
 int main(int argc, char** argv) {
     std::vector<fs::path> inputs(argv + 1, argv + argc);
-    if (inputs.empty()) inputs.emplace_back(KESTRIN_SYSLOG_CORPUS_DIR);
+    if (inputs.empty()) inputs.emplace_back(KESTRIN_CORPUS_DIR);
 
     std::size_t replayed = 0;
     for (const fs::path& input : inputs) {
@@ -45,6 +46,6 @@ int main(int argc, char** argv) {
             ++replayed;
         }
     }
-    std::printf("%zu datagrams replayed\n", replayed);
+    std::printf("%zu inputs replayed\n", replayed);
     return replayed > 0 ? 0 : 1;  // an empty or missing corpus proves nothing
 }
