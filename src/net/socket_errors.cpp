@@ -63,6 +63,9 @@ constexpr std::u16string_view kSystemTextSeparator = u": ";
 EIdSocketError::EIdSocketError(int errorNumber)
     : Exception(SocketErrorMessage(errorNumber)), errorNumber_(errorNumber) {}
 
+EIdCouldNotBindSocket::EIdCouldNotBindSocket(std::exception_ptr socketError)
+    : Exception(u"Socket konnte nicht gebunden werden.", std::move(socketError)) {}
+
 EIdIPVersionUnsupported::EIdIPVersionUnsupported()
     : Exception(u"Die angeforderte IPVersion-/Adress-Familie wird nicht unterstützt.") {}
 

@@ -11,6 +11,8 @@ namespace kestrin::net {
 // Error numbers are in the Windows Sockets numbering on every platform.
 inline constexpr int kWSAENOTSOCK = 10038;
 inline constexpr int kWSAEMSGSIZE = 10040;
+inline constexpr int kWSAEADDRINUSE = 10048;
+inline constexpr int kWSAEADDRNOTAVAIL = 10049;
 
 // A failing socket call: the error number and "Socket-Fehler # <n><text>\r\n".
 class EIdSocketError : public base::Exception {
@@ -26,6 +28,13 @@ private:
 class EIdNotASocket : public EIdSocketError {
 public:
     EIdNotASocket() : EIdSocketError(kWSAENOTSOCK) {}
+};
+
+// A bind, or the read-back of the bound address, failed; the socket error
+// is the inner cause.
+class EIdCouldNotBindSocket : public base::Exception {
+public:
+    explicit EIdCouldNotBindSocket(std::exception_ptr socketError);
 };
 
 // A sender address of a family other than IPv4 or IPv6.

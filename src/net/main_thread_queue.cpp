@@ -1,0 +1,102 @@
+#include "net/main_thread_queue.h"
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+namespace kestrin::net {
+
+namespace {
+
+struct Request {
+    const std::function<void()>* step;
+    bool done = false;
+    std::exception_ptr error;
+};
+
+struct Queue {
+    std::mutex lock;
+    std::condition_variable queued;     // the main thread waits on it
+    std::condition_variable completed;  // listener threads wait on it
+    std::deque<Request*> pending;
+    std::shared_ptr<const std::function<void()>> wakeUp;
+};
+
+Queue& TheQueue() {
+    static Queue queue;
+    return queue;
+}
+
+}  // namespace
+
+void RunOnMainThread(const std::function<void()>& step) {
+    Queue& queue = TheQueue();
+    Request request{&step, false, nullptr};
+    std::shared_ptr<const std::function<void()>> wakeUp;
+    {
+        std::lock_guard guard(queue.lock);
+        queue.pending.push_back(&request);
+        wakeUp = queue.wakeUp;
+    }
+    queue.queued.notify_all();
+    if (wakeUp) (*wakeUp)();
+    std::unique_lock guard(queue.lock);
+    queue.completed.wait(guard, [&] { return request.done; });
+    if (request.error) std::rethrow_exception(request.error);
+}
+
+int RunQueuedRequests() {
+    Queue& queue = TheQueue();
+    int ran = 0;
+    std::unique_lock guard(queue.lock);
+    while (!queue.pending.empty()) {
+        Request* request = queue.pending.front();
+        queue.pending.pop_front();
+        guard.unlock();
+        std::exception_ptr error;
+        try {
+            (*request->step)();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        guard.lock();
+        // From here the listener thread may return and end the request's life.
+        request->error = std::move(error);
+        request->done = true;
+        queue.completed.notify_all();
+        ++ran;
+    }
+    return ran;
+}
+
+bool WaitForRequestsOr(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    Queue& queue = TheQueue();
+    std::unique_lock guard(queue.lock);
+    queue.queued.wait_for(guard, timeout, [&] { return !queue.pending.empty() || done(); });
+    return done();
+}
+
+void NotifyMainThread() {
+    Queue& queue = TheQueue();
+    // Taking the lock orders the caller's change before the waiter's next check.
+    { std::lock_guard guard(queue.lock); }
+    queue.queued.notify_all();
+}
+
+bool RequestsQueued() {
+    Queue& queue = TheQueue();
+    std::lock_guard guard(queue.lock);
+    return !queue.pending.empty();
+}
+
+void SetMainThreadWakeUp(std::function<void()> wakeUp) {
+    Queue& queue = TheQueue();
+    auto shared = wakeUp ? std::make_shared<const std::function<void()>>(std::move(wakeUp)) : nullptr;
+    std::lock_guard guard(queue.lock);
+    queue.wakeUp = std::move(shared);
+}
+
+}  // namespace kestrin::net
