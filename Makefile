@@ -1,5 +1,5 @@
 # Front door: `make test` and `make run` set up everything they need.
-.PHONY: all deps build build-linux build-windows test test-linux test-windows run fuzz bench bench-windows clean
+.PHONY: all deps build build-linux build-linux-tsan build-windows test test-linux test-linux-tsan test-windows run fuzz bench bench-windows clean
 
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
@@ -15,14 +15,22 @@ build-linux: deps
 	cmake --preset linux
 	cmake --build --preset linux -j $(JOBS)
 
+# The same native suite with ThreadSanitizer, for the listener threads.
+build-linux-tsan: deps
+	cmake --preset linux-tsan
+	cmake --build --preset linux-tsan -j $(JOBS)
+
 build-windows: deps
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS)
 
-test: test-linux test-windows
+test: test-linux test-linux-tsan test-windows
 
 test-linux: build-linux
 	ctest --preset linux -j $(JOBS)
+
+test-linux-tsan: build-linux-tsan
+	TSAN_OPTIONS=halt_on_error=1 ctest --preset linux-tsan -j $(JOBS)
 
 test-windows: build-windows
 	tools/with-wine-session ctest --preset windows -j $(JOBS)

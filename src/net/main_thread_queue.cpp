@@ -79,6 +79,12 @@ bool WaitForRequestsOr(const std::function<bool()>& done, std::chrono::milliseco
     return done();
 }
 
+bool WaitForRequests(std::chrono::milliseconds timeout) {
+    Queue& queue = TheQueue();
+    std::unique_lock guard(queue.lock);
+    return queue.queued.wait_for(guard, timeout, [&] { return !queue.pending.empty(); });
+}
+
 void NotifyMainThread() {
     Queue& queue = TheQueue();
     // Taking the lock orders the caller's change before the waiter's next check.

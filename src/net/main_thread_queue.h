@@ -20,9 +20,13 @@ void RunOnMainThread(const std::function<void()>& step);
 int RunQueuedRequests();
 
 // Main thread: waits up to `timeout` until a request is queued or `done`
-// holds, whichever comes first; `done` is checked under the queue's lock and
-// whoever makes it true calls NotifyMainThread. Returns `done()`.
+// holds, whichever comes first; `done` is checked under the queue's lock (so
+// it must not call these functions) and whoever makes it true calls
+// NotifyMainThread. Returns `done()`.
 bool WaitForRequestsOr(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+
+// Waits up to `timeout` until a request is queued; returns whether one is.
+bool WaitForRequests(std::chrono::milliseconds timeout);
 
 // Wakes a main thread that waits in WaitForRequestsOr.
 void NotifyMainThread();

@@ -103,7 +103,9 @@ void SendToLoopback(NativeSocket socket, TIdIPVersion version, std::uint16_t por
 }
 
 void CloseNativeSocket(NativeSocket socket) noexcept {
-    ::shutdown(Fd(socket), SHUT_WR);
+    // A poll waiting on the socket in another thread takes no notice of
+    // close here; shutting the receiving direction as well ends it at once.
+    ::shutdown(Fd(socket), SHUT_RDWR);
     ::close(Fd(socket));
 }
 

@@ -1,0 +1,53 @@
+#pragma once
+// What the listener tests share: a main loop that plays the program's main
+// thread, and senders that play the devices on the loopback addresses.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "net/socket_layer.h"
+#include "net/udp_socket.h"
+#include "support/main_loop.h"
+
+namespace kestrin::net::test {
+
+using namespace std::chrono_literals;
+
+// Long enough never to run out on a loaded machine; waits end as soon as
+// what they wait for has happened.
+inline constexpr auto kPatience = 20s;
+
+inline std::vector<std::byte> Bytes(std::string_view text) {
+    std::vector<std::byte> bytes(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<std::byte>(text[i]);
+    return bytes;
+}
+
+inline std::vector<std::byte> Filled(std::size_t count) {
+    std::vector<std::byte> bytes(count);
+    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::byte>('A' + i % 26);
+    return bytes;
+}
+
+class ListenerTest : public ::testing::Test {
+protected:
+    // Sends one datagram from a fresh socket to the loopback address of `version`.
+    void Send(TIdIPVersion version, std::uint16_t port, const std::vector<std::byte>& data) {
+        SocketHandle sender = CreateDatagramSocket(version);
+        SendToLoopback(sender.Get(), version, port, data);
+    }
+
+    bool RunUntil(const std::function<bool()>& done) { return loop.RunUntil(done, kPatience); }
+
+    static bool HasIPv6() { return SupportsIPv6(); }
+
+    SocketLayerUse use;
+    kestrin::test::MainLoop loop;
+};
+
+}  // namespace kestrin::net::test

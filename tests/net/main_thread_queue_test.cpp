@@ -1,0 +1,68 @@
+#include "net/main_thread_queue.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/main_loop.h"
+
+namespace kestrin::net {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(MainThreadQueueTest, RequestsRunOnTheMainThreadInOrderAndErrorsTravelBack) {
+    const std::thread::id mainThread = std::this_thread::get_id();
+    std::vector<int> order;
+    std::vector<std::string> caught;
+    bool allOnMainThread = true;
+    std::thread listener([&] {
+        for (int i = 0; i < 3; ++i) {
+            try {
+                RunOnMainThread([&, i] {
+                    allOnMainThread = allOnMainThread && std::this_thread::get_id() == mainThread;
+                    order.push_back(i);
+                    if (i == 1) throw std::runtime_error("raised on the main thread");
+                });
+            } catch (const std::runtime_error& error) {
+                caught.push_back(error.what());
+            }
+        }
+    });
+    test::MainLoop loop;
+    EXPECT_TRUE(loop.RunUntil([&] { return order.size() == 3; }, 20s));
+    listener.join();
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(caught, std::vector<std::string>{"raised on the main thread"});
+    EXPECT_TRUE(allOnMainThread);
+}
+
+TEST(MainThreadQueueTest, ARequestThatServicesTheQueueItselfRunsLaterOnes) {
+    // As a modal message box shown by one delivery runs the deliveries queued meanwhile.
+    std::vector<std::string> events;
+    std::thread second;
+    std::thread first([&] {
+        RunOnMainThread([&] {
+            events.push_back("first begins");
+            second = std::thread([&] { RunOnMainThread([&] { events.push_back("second"); }); });
+            const auto deadline = std::chrono::steady_clock::now() + 20s;
+            while (events.back() != "second" && std::chrono::steady_clock::now() < deadline) {
+                WaitForRequests(1s);
+                RunQueuedRequests();
+            }
+            events.push_back("first ends");
+        });
+    });
+    test::MainLoop loop;
+    EXPECT_TRUE(loop.RunUntil([&] { return events.size() == 3; }, 20s));
+    first.join();
+    second.join();
+    EXPECT_EQ(events, (std::vector<std::string>{"first begins", "second", "first ends"}));
+}
+
+}  // namespace
+}  // namespace kestrin::net
