@@ -1,0 +1,86 @@
+#include "core/form1.h"
+
+#include "base/integer_text.h"
+
+namespace kestrin::core {
+
+std::u16string SwitchSummary(bool errors, bool warnings, bool infos) {
+    std::u16string summary;
+    summary += errors ? u"Error: ON" : u"Error: OFF";
+    summary += warnings ? u" Warnings: ON" : u" Warnings: OFF";
+    summary += infos ? u" Infos: ON" : u" Infos: OFF";
+    return summary;
+}
+
+std::uint16_t PortFromSetting(std::u16string_view text) {
+    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(base::ParseInteger(text)) & 0xFFFFu);
+}
+
+net::TIdIPVersion IPVersionFromSetting(std::u16string_view text) {
+    std::u16string upper(text);
+    for (char16_t& c : upper) {
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    }
+    return upper == u"IPV4" ? net::Id_IPv4 : net::Id_IPv6;
+}
+
+TForm1::TForm1(const files::ProgramDirectory& directory, const base::Clock& clock,
+               const base::RegionalFormats& formats, MainWindowView& window, TrayIconControl& tray,
+               PublicAddressCheck& publicAddress)
+    : IdSyslogServer1(clock),
+      directory_(directory),
+      window_(window),
+      tray_(tray),
+      publicAddress_(publicAddress),
+      settings_(directory),
+      dailyLog_(directory, clock),
+      monitor_(window, dailyLog_, clock, formats) {
+    IdSyslogServer1.Name = u"IdSyslogServer1";
+    IdSyslogServer1.SetBroadcastEnabled(true);
+    IdSyslogServer1.OnSyslog = [this](net::TIdSyslogServer& sender, syslog::TIdSysLogMessage& message,
+                                      net::TIdSocketHandle& binding) {
+        IdSyslogServer1Syslog(sender, message, binding);
+    };
+}
+
+TForm1::~TForm1() {
+    IdSyslogServer1.SetActive(false);
+}
+
+void TForm1::FormCreate() {
+    window_.RegisterMinimiseHook();
+    serviceUrls_.clear();
+    serviceUrls_.push_back(settings_.IniLesen(kKeyIP1, kDefaultIP1));
+    serviceUrls_.push_back(settings_.IniLesen(kKeyIP2, kDefaultIP2));
+    monitor_.infos = settings_.IniLesen_bool(kKeyInfos);
+    const bool viewHint = settings_.IniLesen_bool(kKeyViewHint);
+    IdSyslogServer1.DefaultPort = PortFromSetting(settings_.IniLesen(kKeyPort, kDefaultPort));
+    IdSyslogServer1.IPVersion = IPVersionFromSetting(settings_.IniLesen(kKeyIPVersion, kDefaultIPVersion));
+    IdSyslogServer1.SetActive(true);
+    monitor_.warnings = settings_.IniLesen_bool(kKeyWarning);
+    monitor_.errors = settings_.IniLesen_bool(kKeyError);
+    window_.SetBalloonSwitch(viewHint);
+    // Infos alone would leave the list all but empty of what matters.
+    if (!monitor_.errors && !monitor_.warnings) window_.ShowSwitchWarning(std::u16string(kSwitchWarningText));
+    window_.SetSwitchSummary(SwitchSummary(monitor_.errors, monitor_.warnings, monitor_.infos));
+    EnsureLogDirectory(directory_);
+    tray_.SetActive(true);
+    tray_.HideApplication();
+    window_.HideAndMinimise();
+    const std::u16string address = publicAddress_.FetchPublicAddress(serviceUrls_);
+    if (!address.empty()) {
+        publicAddress_.AppendHistoryLine(address);
+        window_.SetPublicAddress(address);
+    }
+}
+
+void TForm1::FormClose() {
+    WriteViewHint(directory_, window_.BalloonSwitch());
+    IdSyslogServer1.SetActive(false);
+}
+
+void TForm1::IdSyslogServer1Syslog(net::TIdSyslogServer&, syslog::TIdSysLogMessage& message, net::TIdSocketHandle&) {
+    monitor_.IdSyslogServer1Syslog(message);
+}
+
+}  // namespace kestrin::core
