@@ -60,10 +60,12 @@ bench: deps
 	cmake --build --preset bench -j $(JOBS)
 	build/bench/bench/kestrin_bench --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
 	build/bench/bench/append_bench
+	build/bench/bench/udp_bench
 
 # The Windows figures of the self-timing benchmarks, under Wine.
 bench-windows: build-windows
-	cd build/windows/bench && ../../../tools/with-wine-session ../../../tools/wine-run ./append_bench.exe
+	cd build/windows/bench && ../../../tools/with-wine-session sh -c \
+		'../../../tools/wine-run ./append_bench.exe && ../../../tools/wine-run ./udp_bench.exe'
 
 clean:
 	rm -rf build

@@ -66,8 +66,11 @@ int RunQueuedRequests() {
         // From here the listener thread may return and end the request's life.
         request->error = std::move(error);
         request->done = true;
+        // Woken after the lock is free, the listener does not run into it at once.
+        guard.unlock();
         queue.completed.notify_all();
         ++ran;
+        guard.lock();
     }
     return ran;
 }
