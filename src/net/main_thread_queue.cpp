@@ -3,7 +3,6 @@
 #include <condition_variable>
 #include <deque>
 #include <exception>
-#include <memory>
 #include <mutex>
 #include <utility>
 
@@ -22,7 +21,7 @@ struct Queue {
     std::condition_variable queued;     // the main thread waits on it
     std::condition_variable completed;  // listener threads wait on it
     std::deque<Request*> pending;
-    std::shared_ptr<const std::function<void()>> wakeUp;
+    std::function<void()> wakeUp;  // called under the lock
 };
 
 Queue& TheQueue() {
@@ -35,15 +34,12 @@ Queue& TheQueue() {
 void RunOnMainThread(const std::function<void()>& step) {
     Queue& queue = TheQueue();
     Request request{&step, false, nullptr};
-    std::shared_ptr<const std::function<void()>> wakeUp;
-    {
-        std::lock_guard guard(queue.lock);
-        queue.pending.push_back(&request);
-        wakeUp = queue.wakeUp;
-    }
-    queue.queued.notify_all();
-    if (wakeUp) (*wakeUp)();
+    // The lock is held from queuing to waiting: a main thread woken by the
+    // signal would otherwise run into it while this thread takes it again.
     std::unique_lock guard(queue.lock);
+    queue.pending.push_back(&request);
+    queue.queued.notify_all();
+    if (queue.wakeUp) queue.wakeUp();
     queue.completed.wait(guard, [&] { return request.done; });
     if (request.error) std::rethrow_exception(request.error);
 }
@@ -103,9 +99,8 @@ bool RequestsQueued() {
 
 void SetMainThreadWakeUp(std::function<void()> wakeUp) {
     Queue& queue = TheQueue();
-    auto shared = wakeUp ? std::make_shared<const std::function<void()>>(std::move(wakeUp)) : nullptr;
     std::lock_guard guard(queue.lock);
-    queue.wakeUp = std::move(shared);
+    queue.wakeUp = std::move(wakeUp);
 }
 
 }  // namespace kestrin::net
