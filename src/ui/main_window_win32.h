@@ -1,0 +1,141 @@
+#pragma once
+// The main window (Form1): the list of received entries with its context
+// menu, the splitter below it, two labels and the "&Close" and "&About"
+// buttons. It never closes or minimises on its own; it hands those requests
+// to the application, which owns it through its hidden task-bar window.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "core/form_outputs.h"
+#include "ui/message_boxes_win32.h"
+#include "ui/splitter_win32.h"
+#include "ui/win32_handles.h"
+
+namespace kestrin::ui {
+
+class LogView;
+
+// Control ids of the main window's children.
+inline constexpr int kListBox1Id = 101;
+inline constexpr int kSplitter1Id = 102;
+inline constexpr int kLabel1Id = 103;
+inline constexpr int kButton1Id = 104;
+inline constexpr int kButton2Id = 105;
+inline constexpr int kLabel2Id = 106;
+
+// What the main window hands to the application.
+class MainWindowEvents {
+public:
+    virtual ~MainWindowEvents() = default;
+    // "&Close", the close box, the system menu's Close, Alt+F4 and any
+    // WM_CLOSE: the application runs its close handling and destroys the
+    // window itself, or abandons the close. The window never closes on its own.
+    virtual void CloseRequested() = 0;
+    // SC_MINIMIZE (minimise box, system menu): not applied to the main
+    // window but passed to the application.
+    virtual void MinimiseRequested() = 0;
+    // Forwarded from MainWindowView::RegisterMinimiseHook.
+    virtual void RegisterMinimiseHook() = 0;
+    // An exception escaped one of the window's handlers (a window procedure
+    // must never let one through): the application shows its error box.
+    virtual void HandleException(std::exception_ptr error) = 0;
+};
+
+enum class WindowState : std::uint8_t { Normal, Minimised };
+
+class MainWindow final : public core::MainWindowView, private SplitterClient {
+public:
+    // Creates the window, not shown, owned by `owner` (the application's
+    // hidden task-bar window; may be null). `applicationTitle` is the
+    // caption of the switch warning.
+    MainWindow(HWND owner, std::u16string applicationTitle, MainWindowEvents& events);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    HWND Handle() const noexcept { return window_.Get(); }
+    HWND ListBox1() const noexcept;
+    HWND Splitter1() const noexcept { return splitter_->Handle(); }
+    HWND Label1() const noexcept { return label1_; }
+    HWND Label2() const noexcept { return label2_; }
+    HWND Button1() const noexcept { return button1_; }
+    HWND Button2() const noexcept { return button2_; }
+    HMENU PopupMenu1() const noexcept { return popupMenu1_.Get(); }
+    HFONT Font() const noexcept { return font_.Get(); }
+    int Dpi() const noexcept { return dpi_; }
+    WindowState State() const noexcept { return state_; }
+
+    // The handlers, public so tests can call them as a user's click would.
+    void Button1Click();
+    void Button2Click();
+    void N3Click();
+    void Clearall1Click();
+    // Throws when the clipboard cannot be had; through the window procedure
+    // the error reaches MainWindowEvents::HandleException.
+    void Copyline1Click();
+    void ListBox1DrawItem(const DRAWITEMSTRUCT& item) const;
+
+    // Shows the window in its normal state; the first time centred on the
+    // desktop, later where it was.
+    void ShowNormal();
+
+    // core::EntryView
+    void SetListOwnerDrawFixed() override;
+    void AddListEntry(const std::u16string& line, std::uint32_t colour) override;
+    bool BalloonSwitch() const override;
+    void BalloonHint(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
+                     int delayMilliseconds, bool cancelPrevious) override;
+    void SetListHorizontalExtent(int width) override;
+
+    // core::MainWindowView
+    void SetBalloonSwitch(bool ticked) override;
+    void SetSwitchSummary(const std::u16string& text) override;
+    void SetPublicAddress(const std::u16string& text) override;
+    void ShowSwitchWarning(const std::u16string& text) override;
+    void RegisterMinimiseHook() override;
+    void HideAndMinimise() override;
+
+private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void HandleCommand(UINT id);
+    void ShowPopupMenu1(HWND clicked, LPARAM screenPoint);
+    void CreateControls();
+    HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int id);
+    // Font, row height and window size for `dpi`; the list keeps its share.
+    void ApplyDpi(int dpi);
+    void LayOut();
+    void SizeLabelToText(HWND label) const;
+    void SetLabelText(HWND label, const std::u16string& text);
+    void ReportException(std::exception_ptr error) noexcept;
+
+    // SplitterClient
+    int LimitListHeight(int proposed) override;
+    void ListHeightChosen(int height) override;
+    void SplitterFailed(std::exception_ptr error) override;
+
+    std::u16string applicationTitle_;
+    MainWindowEvents& events_;
+    int dpi_ = 96;
+    // The list's height in pixels at dpi_.
+    int listHeight_ = 0;
+    WindowState state_ = WindowState::Normal;
+    bool placed_ = false;
+    UniqueFont font_;
+    UniqueMenu popupMenu1_;
+    std::unique_ptr<LogView> logView_;
+    std::unique_ptr<Splitter> splitter_;
+    HWND label1_ = nullptr;
+    HWND button1_ = nullptr;
+    HWND button2_ = nullptr;
+    HWND label2_ = nullptr;
+    // Last, so it goes first: the window's last messages still find the members above.
+    UniqueWindow window_;
+};
+
+}  // namespace kestrin::ui

@@ -1,0 +1,24 @@
+#pragma once
+// A MainWindowEvents that only records what the window hands over.
+
+#include <exception>
+#include <vector>
+
+#include "ui/main_window_win32.h"
+
+namespace kestrin::test {
+
+class RecordingEvents final : public ui::MainWindowEvents {
+public:
+    void CloseRequested() override { ++closeRequests; }
+    void MinimiseRequested() override { ++minimiseRequests; }
+    void RegisterMinimiseHook() override { ++hookRegistrations; }
+    void HandleException(std::exception_ptr error) override { errors.push_back(std::move(error)); }
+
+    int closeRequests = 0;
+    int minimiseRequests = 0;
+    int hookRegistrations = 0;
+    std::vector<std::exception_ptr> errors;
+};
+
+}  // namespace kestrin::test
