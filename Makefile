@@ -44,6 +44,7 @@ run: build-windows
 
 # Runs the syslog parser fuzzer for FUZZ_SECONDS on a scratch copy of the corpus.
 # Then the settings file's INI text fuzzer, as long, on a copy of its own corpus.
+# Then the public address checks' fuzzer, likewise.
 fuzz: deps
 	cmake --preset fuzz
 	cmake --build --preset fuzz -j $(JOBS)
@@ -54,6 +55,9 @@ fuzz: deps
 	rm -rf build/fuzz/ini_corpus && mkdir -p build/fuzz/ini_corpus
 	cp tests/files/ini_corpus/* build/fuzz/ini_corpus/
 	build/fuzz/fuzz/ini_reader_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=4096 build/fuzz/ini_corpus
+	rm -rf build/fuzz/address_corpus && mkdir -p build/fuzz/address_corpus
+	cp tests/publicaddr/corpus/* build/fuzz/address_corpus/
+	build/fuzz/fuzz/address_validation_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=512 build/fuzz/address_corpus
 
 bench: deps
 	cmake --preset bench

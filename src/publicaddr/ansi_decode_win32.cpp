@@ -1,0 +1,24 @@
+#include <windows.h>
+
+#include <climits>
+#include <string>
+
+#include "publicaddr/ansi_decode.h"
+
+namespace kestrin::publicaddr {
+
+std::u16string FromAnsi(std::string_view bytes) {
+    // A text that cannot be converted comes back empty, which no caller takes
+    // for an address.
+    if (bytes.empty() || bytes.size() > static_cast<std::size_t>(INT_MAX)) return {};
+    const int length = static_cast<int>(bytes.size());
+    // No flags: bytes the code page does not define become its default character.
+    const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    if (size <= 0) return {};
+    std::u16string text(static_cast<std::size_t>(size), u'\0');
+    auto* wide = reinterpret_cast<wchar_t*>(text.data());
+    if (MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide, size) != size) return {};
+    return text;
+}
+
+}  // namespace kestrin::publicaddr

@@ -1,0 +1,23 @@
+#pragma once
+// The history of public addresses: ip_list.cfg in the program directory gains
+// one line per start that found an address. The program only ever appends to
+// it; the file is opened, written and closed for the one line.
+
+#include <string>
+
+#include "base/date_time.h"
+#include "base/regional_formats.h"
+#include "files/program_directory.h"
+
+namespace kestrin::publicaddr {
+
+std::u16string HistoryFilePath(const files::ProgramDirectory& directory);
+
+// Appends the time stamp prefix of now, one space and the address, in the
+// ANSI code page and ending in CR LF, creating the file when missing. Throws
+// EInOutError at the first failing step: 3 for a path over 259 characters
+// (nothing touched), else the system's number of the open, write or close.
+void AppendHistoryLine(const files::ProgramDirectory& directory, const base::Clock& clock,
+                       const base::RegionalFormats& formats, const std::u16string& address);
+
+}  // namespace kestrin::publicaddr

@@ -1,0 +1,16 @@
+#pragma once
+// The machine's public IP address, as web services see it: the services are
+// asked one after the other, and the first answer that is an address wins.
+
+#include <string>
+#include <vector>
+
+namespace kestrin::publicaddr {
+
+// Asks each service in turn (AskService) until one answers a text that,
+// decoded and stripped (AnswerText), passes IsValidAddress; returns that
+// text as it was tested. The empty text when none does. A service that
+// fails in any way is passed over; nothing is thrown for it.
+std::u16string FetchPublicAddress(const std::vector<std::u16string>& serviceUrls);
+
+}  // namespace kestrin::publicaddr

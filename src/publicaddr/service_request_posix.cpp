@@ -1,0 +1,67 @@
+#include <curl/curl.h>
+
+#include <memory>
+#include <string>
+
+#include "base/text.h"
+#include "publicaddr/service_request.h"
+
+namespace kestrin::publicaddr {
+
+namespace {
+
+constexpr long kConnectTimeoutSeconds = 10;
+constexpr long kTotalTimeoutSeconds = 30;
+// Redirects are followed, as WinINet does by default, but not for ever.
+constexpr long kMaxRedirects = 10;
+// Nothing but web requests: a "file:" or other URL in the settings is no service.
+constexpr const char* kProtocols = "http,https";
+
+struct CurlCleanup {
+    void operator()(CURL* curl) const noexcept { curl_easy_cleanup(curl); }
+};
+using CurlHandle = std::unique_ptr<CURL, CurlCleanup>;
+
+void InitialiseCurlOnce() {
+    // For the life of the process; the lookup runs on the main thread only.
+    static const CURLcode initialised = curl_global_init(CURL_GLOBAL_DEFAULT);
+    static_cast<void>(initialised);
+}
+
+// libcurl's write callback; returning less than it was given ends the transfer.
+std::size_t CollectPiece(char* data, std::size_t size, std::size_t count, void* answer) {
+    const std::size_t bytes = size * count;
+    return static_cast<AnswerBody*>(answer)->Append({data, bytes}) ? bytes : 0;
+}
+
+}  // namespace
+
+AnswerBody AskService(const std::u16string& url) {
+    AnswerBody answer;
+    InitialiseCurlOnce();
+    const CurlHandle curl(curl_easy_init());
+    if (!curl) return answer;
+
+    const std::string narrowUrl = base::Utf16ToUtf8(url);
+    CURL* handle = curl.get();
+    curl_easy_setopt(handle, CURLOPT_URL, narrowUrl.c_str());
+    curl_easy_setopt(handle, CURLOPT_USERAGENT, narrowUrl.c_str());
+    curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);
+    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, kProtocols);
+    curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
+    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
+    // Time-outs by signal would reach other threads of the program.
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, static_cast<long>(kAnswerPieceSize));
+    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, CollectPiece);
+    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &answer);
+
+    // Whatever the outcome, the bytes that arrived are judged.
+    curl_easy_perform(handle);
+    return answer;
+}
+
+}  // namespace kestrin::publicaddr

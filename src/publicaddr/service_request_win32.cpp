@@ -1,0 +1,53 @@
+#include <windows.h>
+#include <wininet.h>
+
+#include <array>
+#include <string>
+
+#include "publicaddr/service_request.h"
+
+namespace kestrin::publicaddr {
+
+namespace {
+
+// Owns one WinINet handle; closing has no result worth looking at.
+class InternetHandle {
+public:
+    explicit InternetHandle(HINTERNET handle) noexcept : handle_(handle) {}
+    ~InternetHandle() {
+        if (handle_ != nullptr) InternetCloseHandle(handle_);
+    }
+    InternetHandle(const InternetHandle&) = delete;
+    InternetHandle& operator=(const InternetHandle&) = delete;
+
+    explicit operator bool() const noexcept { return handle_ != nullptr; }
+    HINTERNET Get() const noexcept { return handle_; }
+
+private:
+    HINTERNET handle_;
+};
+
+}  // namespace
+
+AnswerBody AskService(const std::u16string& url) {
+    AnswerBody answer;
+    const auto* wideUrl = reinterpret_cast<const wchar_t*>(url.c_str());
+
+    // The URL is the user agent; the system's proxy settings, no flags.
+    const InternetHandle internet(InternetOpenW(wideUrl, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!internet) return answer;
+    // Declared after `internet`, so the request handle is closed first.
+    const InternetHandle request(InternetOpenUrlW(internet.Get(), wideUrl, nullptr, 0, 0, 0));
+    if (!request) return answer;
+
+    std::array<char, kAnswerPieceSize> buffer;
+    for (;;) {
+        DWORD count = 0;
+        if (!InternetReadFile(request.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &count)) break;
+        if (count == 0) break;  // the body is complete
+        if (!answer.Append({buffer.data(), count})) break;
+    }
+    return answer;
+}
+
+}  // namespace kestrin::publicaddr

@@ -1,0 +1,91 @@
+#include "publicaddr/history_file.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "files/in_out_error.h"
+#include "files/scratch_directory.h"
+#include "files/text_file.h"
+#include "support/expect_error.h"
+#include "support/fixed_clock.h"
+
+namespace kestrin::publicaddr {
+namespace {
+
+using files::EInOutError;
+
+// ISO dates, 24 hours with seconds: "2026-12-08 10:15:03".
+class IsoFormats final : public base::RegionalFormats {
+public:
+    std::u16string ShortDate(const base::LocalDateTime& t) const override {
+        return Digits(t.year, 4) + u'-' + Digits(t.month, 2) + u'-' + Digits(t.day, 2);
+    }
+    std::u16string LongTime(const base::LocalDateTime& t) const override {
+        return Digits(t.hour, 2) + u':' + Digits(t.minute, 2) + u':' + Digits(t.second, 2);
+    }
+
+private:
+    static std::u16string Digits(int value, std::size_t width) {
+        std::u16string text(width, u'0');
+        for (std::size_t i = width; i-- > 0; value /= 10) text[i] = static_cast<char16_t>(u'0' + value % 10);
+        return text;
+    }
+};
+
+class HistoryFileTest : public ::testing::Test {
+protected:
+    void Append(const std::u16string& address) { AppendHistoryLine(program, clock, formats, address); }
+    std::string Content() const { return ReadBytes(dir.Path() / "ip_list.cfg"); }
+
+    ScratchDirectory dir;
+    files::ProgramDirectory program = dir.AsProgramDirectory();
+    FixedClock clock{{2026, 12, 8, 10, 15, 3, 250}};
+    IsoFormats formats;
+};
+
+TEST_F(HistoryFileTest, TheFirstAddressCreatesTheFileAndLaterOnesGoBelow) {
+    Append(u"203.0.113.7");
+    EXPECT_EQ(Content(), "Tue 2026-12-08 10:15:03  203.0.113.7\r\n");
+    clock.Set({2026, 12, 9, 0, 0, 0, 0});
+    Append(u"2001:db8::7");
+    EXPECT_EQ(Content(),
+              "Tue 2026-12-08 10:15:03  203.0.113.7\r\n"
+              "Wed 2026-12-09           2001:db8::7\r\n");
+}
+
+TEST_F(HistoryFileTest, EarlierBytesAreKept) {
+    const std::string earlier = "written by hand, no line end";
+    WriteBytes(dir.Path() / "ip_list.cfg", earlier);
+    Append(u"\"1\".2.3.4");
+    EXPECT_EQ(Content(), earlier + "Tue 2026-12-08 10:15:03  \"1\".2.3.4\r\n");
+}
+
+TEST_F(HistoryFileTest, TheAddressIsWrittenInTheAnsiCodePage) {
+    Append(u"\u00E4\u4E2D");
+    EXPECT_EQ(Content(), "Tue 2026-12-08 10:15:03  \xE4?\r\n");
+}
+
+TEST_F(HistoryFileTest, APathTooLongIsError3AndTouchesNothing) {
+    const files::ProgramDirectory deep(dir.Text(std::string(250, 'd')));
+    EXPECT_THROW_MSG(AppendHistoryLine(deep, clock, formats, u"203.0.113.7"), EInOutError, u"Ungültiger Dateiname");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+}
+
+TEST_F(HistoryFileTest, AMissingDirectoryIsError3) {
+    const files::ProgramDirectory missing(dir.Text("missing"));
+    EXPECT_THROW_MSG(AppendHistoryLine(missing, clock, formats, u"203.0.113.7"), EInOutError, u"Ungültiger Dateiname");
+}
+
+TEST_F(HistoryFileTest, AWriterElsewhereMakesTheAppendFailUntilItCloses) {
+    WriteBytes(dir.Path() / "ip_list.cfg", "before\r\n");
+    {
+        files::TextFile other = files::TextFile::OpenForAppend(dir.Text("ip_list.cfg"));
+        EXPECT_THROW_MSG(Append(u"203.0.113.7"), EInOutError, u"E/A-Fehler 32");
+    }
+    Append(u"203.0.113.7");
+    EXPECT_EQ(Content(), "before\r\nTue 2026-12-08 10:15:03  203.0.113.7\r\n");
+}
+
+}  // namespace
+}  // namespace kestrin::publicaddr
