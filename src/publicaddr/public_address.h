@@ -10,7 +10,8 @@ namespace kestrin::publicaddr {
 // Asks each service in turn (AskService) until one answers a text that,
 // decoded and stripped (AnswerText), passes IsValidAddress; returns that
 // text as it was tested. The empty text when none does. A service that
-// fails in any way is passed over; nothing is thrown for it.
+// fails in any way is passed over, and so is a URL with a control character
+// in it, unasked; nothing is thrown for either.
 std::u16string FetchPublicAddress(const std::vector<std::u16string>& serviceUrls);
 
 }  // namespace kestrin::publicaddr

@@ -7,6 +7,8 @@
 #include "files/in_out_error.h"
 #include "files/scratch_directory.h"
 #include "files/text_file.h"
+#include "publicaddr/local_http_server.h"
+#include "publicaddr/public_address_check.h"
 #include "support/expect_error.h"
 #include "support/fixed_clock.h"
 
@@ -85,6 +87,16 @@ TEST_F(HistoryFileTest, AWriterElsewhereMakesTheAppendFailUntilItCloses) {
     }
     Append(u"203.0.113.7");
     EXPECT_EQ(Content(), "before\r\nTue 2026-12-08 10:15:03  203.0.113.7\r\n");
+}
+
+// Start-up's view: the address found is the one recorded.
+TEST_F(HistoryFileTest, TheServiceRecordsTheAddressItFound) {
+    test::LocalHttpServer first(test::HttpResponse("203.0.113.7\n"));
+    PublicAddressService service(program, clock, formats);
+    const std::u16string address = service.FetchPublicAddress({first.Url(), u""});
+    ASSERT_EQ(address, u"203.0.113.7");
+    service.AppendHistoryLine(address);
+    EXPECT_EQ(Content(), "Tue 2026-12-08 10:15:03  203.0.113.7\r\n");
 }
 
 }  // namespace

@@ -63,6 +63,16 @@ TEST(FetchPublicAddressTest, NothingUsableGivesTheEmptyText) {
     EXPECT_EQ(bom.Requests().size(), 1u);
 }
 
+TEST(FetchPublicAddressTest, AUrlWithAControlCharacterIsNotAsked) {
+    LocalHttpServer service(HttpResponse("203.0.113.7"));
+    const std::u16string tails[] = {u"\r\nX-Injected: 1", u"\t", std::u16string(1, u'\0'), u"\x7F"};
+    for (const std::u16string& tail : tails) {
+        EXPECT_EQ(FetchPublicAddress({service.Url(u"/ip" + tail)}), u"");
+    }
+    EXPECT_TRUE(service.Requests().empty());
+    EXPECT_EQ(FetchPublicAddress({service.Url(u"/ip")}), u"203.0.113.7");
+}
+
 TEST(FetchPublicAddressTest, ALongBodyIsJudgedWhole) {
     const std::string padding(3 * kAnswerPieceSize + 100, ' ');
     LocalHttpServer paddedInFront(HttpResponse(padding + "203.0.113.7\r\n"));
