@@ -11,6 +11,7 @@
 #include "main_window_fixture.h"
 #include "message_box_watch.h"
 #include "ui/dpi_win32.h"
+#include "ui/log_view_win32.h"
 #include "ui/main_window_layout.h"
 #include "ui/popup_menu_win32.h"
 #include "ui/ui_texts.h"
@@ -109,6 +110,54 @@ TEST_F(MainWindowTest, BalloonSwitchIsTheTickOfN3) {
     window.SetBalloonSwitch(false);
     EXPECT_FALSE(window.BalloonSwitch());
     EXPECT_EQ(events.closeRequests + events.minimiseRequests, 0);
+}
+
+// Catches the popup menus this thread opens while it lives: records which
+// menu and where, and ends the menu as soon as it waits for the user.
+class PopupMenuWatch {
+public:
+    PopupMenuWatch() : hook_(::SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, ::GetCurrentThreadId())) {
+        active_ = this;
+    }
+    ~PopupMenuWatch() { active_ = nullptr; }
+    PopupMenuWatch(const PopupMenuWatch&) = delete;
+    PopupMenuWatch& operator=(const PopupMenuWatch&) = delete;
+
+    HMENU menu = nullptr;
+    RECT bounds{};
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && active_ != nullptr) {
+            if (call.message == WM_INITMENUPOPUP) active_->menu = reinterpret_cast<HMENU>(call.wParam);
+            if (call.message == WM_ENTERIDLE && call.wParam == MSGF_MENU) {
+                ::GetWindowRect(reinterpret_cast<HWND>(call.lParam), &active_->bounds);
+                ::EndMenu();
+            }
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline thread_local PopupMenuWatch* active_ = nullptr;
+    ui::UniqueHook hook_;
+};
+
+TEST_F(MainWindowTest, RightClickInTheListOpensPopupMenu1AtTheMouseAndKeepsTheSelection) {
+    window.SetListOwnerDrawFixed();
+    for (int row = 0; row < 4; ++row) window.AddListEntry(u"row", 0x00FFFFFF);
+    Select(0);
+    const POINT click{40, 2 * ui::kLogRowHeight + 5};
+    POINT screen = click;
+    ::ClientToScreen(window.ListBox1(), &screen);
+
+    PopupMenuWatch watch;
+    ::SendMessageW(window.ListBox1(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(click.x, click.y));
+    ::SendMessageW(window.ListBox1(), WM_RBUTTONUP, 0, MAKELPARAM(click.x, click.y));
+    EXPECT_EQ(watch.menu, window.PopupMenu1());
+    EXPECT_EQ(watch.bounds.left, screen.x);
+    EXPECT_EQ(watch.bounds.top, screen.y);
+    EXPECT_EQ(::SendMessageW(window.ListBox1(), LB_GETCURSEL, 0, 0), 0);
 }
 
 TEST_F(MainWindowTest, EveryWayToCloseOnlyAsksTheApplication) {
