@@ -1,0 +1,110 @@
+// The real program, started as a user starts it and ended as Windows ends it.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "net/socket_layer.h"
+#include "net/udp_socket.h"
+#include "running_program.h"
+
+namespace kestrin::test {
+namespace {
+
+std::string Settings(std::uint16_t port, const std::string& more) {
+    std::string text = "Port=";
+    text += std::to_string(port);
+    // Nothing listens on port 9 of the loopback address.
+    text += "\r\nERROR=1\r\nWARNING=1\r\nIP1=http://127.0.0.1:9/\r\nIP2=http://[::1]:9/\r\n";
+    text += more;
+    return text;
+}
+
+void Send(net::TIdIPVersion version, std::uint16_t port, const std::string& text) {
+    net::SocketLayerUse use;
+    net::SocketHandle sender = net::CreateDatagramSocket(version);
+    std::vector<std::byte> bytes(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<std::byte>(text[i]);
+    net::SendToLoopback(sender.Get(), version, port, bytes);
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The day's log file, whatever the day is.
+std::string LogText(const RunningProgram& program) {
+    std::string all;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(program.Directory() / "logfiles", ignored)) {
+        all += program.FileBytes(std::filesystem::path("logfiles") / entry.path().filename());
+    }
+    return all;
+}
+
+TEST(KestrinExeTest, ReceivesIntoTheDailyLogAndStoresTheBalloonSwitchWhenWindowsClosesIt) {
+    const std::uint16_t port = FreeUdpPort();
+    RunningProgram program(Settings(port, "ViewHint=1\r\n"));
+    // The log directory is made after the listener is active.
+    ASSERT_TRUE(program.WaitUntil([&] { return std::filesystem::is_directory(program.Directory() / "logfiles"); }));
+
+    Send(net::Id_IPv4, port, "<11>Dec  8 10:15:03 switch port 7 down");
+    ASSERT_TRUE(program.WaitUntil([&] { return Contains(LogText(program), "port 7 down\r\n"); }));
+    EXPECT_TRUE(Contains(LogText(program), ": switch >>User.Error<<<11>Dec  8 10:15:03 switch port 7 down\r\n"))
+        << LogText(program);
+    if (net::SocketLayerUse use; net::SupportsIPv6()) {
+        Send(net::Id_IPv6, port, "<12>router: over IPv6");
+        ASSERT_TRUE(program.WaitUntil([&] { return Contains(LogText(program), "over IPv6\r\n"); }));
+    }
+
+    // It sits hidden: no window and no task-bar button.
+    const HWND taskbar = program.TaskbarWindow();
+    ASSERT_NE(taskbar, nullptr);
+    EXPECT_EQ(WindowText(taskbar), L"kestrin");
+    EXPECT_FALSE(::IsWindowVisible(taskbar));
+    ASSERT_NE(program.MainWindow(), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(program.MainWindow()));
+
+    // What the task manager and taskkill send.
+    ::PostMessageW(taskbar, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_TRUE(Contains(program.FileBytes("config.cfg"), "ViewHint=1\r\n"));
+}
+
+TEST(KestrinExeTest, AClosedHiddenMainWindowEndsTheProgramToo) {
+    RunningProgram program(Settings(FreeUdpPort(), ""));
+    ASSERT_TRUE(program.WaitUntil([&] { return std::filesystem::is_directory(program.Directory() / "logfiles"); }));
+    ASSERT_TRUE(program.WaitUntil([&] { return program.MainWindow() != nullptr; }));
+    ::PostMessageW(program.MainWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    // No ViewHint before: the balloon switch starts unticked and is stored so.
+    EXPECT_TRUE(Contains(program.FileBytes("config.cfg"), "ViewHint=0\r\n"));
+}
+
+TEST(KestrinExeTest, APortInUseShowsTheBindErrorAndTheProgramKeepsRunning) {
+    net::SocketLayerUse use;
+    net::SocketHandle holder = net::CreateDatagramSocket(net::Id_IPv4);
+    net::BindToWildcard(holder.Get(), net::Id_IPv4, 0);
+    const std::uint16_t port = net::LocalAddress(holder.Get()).port;
+
+    RunningProgram program(Settings(port, "IPVersion=IPV4\r\n"));
+    // Found once it has its text: the box is visible from outside before that.
+    ASSERT_TRUE(program.WaitUntil(
+        [&] { return program.MessageBoxWindow() != nullptr && !MessageBoxText(program.MessageBoxWindow()).empty(); }));
+    const HWND box = program.MessageBoxWindow();
+    EXPECT_EQ(WindowText(box), L"kestrin");
+    // The innermost cause's message; it ends in a line break, so no full stop.
+    EXPECT_EQ(MessageBoxText(box), L"Socket-Fehler # 10048Adresse wird bereits verwendet.\r\n");
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(program.WaitUntil([&] { return program.MessageBoxWindow() == nullptr; }));
+    EXPECT_FALSE(program.Ended());
+    // Start-up ended before the log directory.
+    EXPECT_FALSE(std::filesystem::exists(program.Directory() / "logfiles"));
+
+    ::PostMessageW(program.TaskbarWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+}  // namespace
+}  // namespace kestrin::test
