@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
 #include "net/socket_layer.h"
+#include "publicaddr/local_http_server.h"
+#include "base/text.h"
+#include "ui/main_window_win32.h"
 #include "net/udp_socket.h"
 #include "running_program.h"
 
@@ -101,6 +106,39 @@ TEST(KestrinExeTest, APortInUseShowsTheBindErrorAndTheProgramKeepsRunning) {
     EXPECT_FALSE(program.Ended());
     // Start-up ended before the log directory.
     EXPECT_FALSE(std::filesystem::exists(program.Directory() / "logfiles"));
+
+    ::PostMessageW(program.TaskbarWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+std::wstring ControlText(HWND window, int id) {
+    std::array<wchar_t, 256> text{};
+    // WM_GETTEXT is carried across processes.
+    ::SendMessageW(::GetDlgItem(window, id), WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+TEST(KestrinExeTest, ThePublicAddressOfTheFirstUsefulServiceIsShownAndRecorded) {
+    LocalHttpServer errorPage(HttpResponse("<html><body>Service unavailable</body></html>", "503 Service Unavailable",
+                                           "Content-Type: text/html\r\n"));
+    LocalHttpServer service(HttpResponse("203.0.113.7\n"));
+    std::string settings = "Port=";
+    settings += std::to_string(FreeUdpPort());
+    settings += "\r\nERROR=1\r\nIP1=";
+    settings += base::Utf16ToUtf8(errorPage.Url(u"/ip"));
+    settings += "\r\nIP2=";
+    settings += base::Utf16ToUtf8(service.Url(u"/ip"));
+    settings += "\r\n";
+    RunningProgram program(settings);
+
+    ASSERT_TRUE(program.WaitUntil([&] { return Contains(program.FileBytes("ip_list.cfg"), "\r\n"); }));
+    const std::string history = program.FileBytes("ip_list.cfg");
+    EXPECT_EQ(history.substr(history.size() - 14), " 203.0.113.7\r\n") << history;
+    EXPECT_EQ(std::count(history.begin(), history.end(), '\n'), 1);
+    ASSERT_TRUE(program.WaitUntil([&] { return ControlText(program.MainWindow(), ui::kLabel2Id) == L"203.0.113.7"; }));
+    EXPECT_EQ(ControlText(program.MainWindow(), ui::kLabel1Id), L"Error: ON Warnings: OFF Infos: OFF");
+    ASSERT_EQ(errorPage.Requests().size(), 1u);
+    EXPECT_EQ(HeaderValue(errorPage.Requests()[0], "User-Agent"), base::Utf16ToUtf8(errorPage.Url(u"/ip")));
 
     ::PostMessageW(program.TaskbarWindow(), WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 0u);
