@@ -1,5 +1,5 @@
 # Front door: `make test` and `make run` set up everything they need.
-.PHONY: all deps build build-linux build-linux-tsan build-windows test test-linux test-linux-tsan test-windows run fuzz bench bench-windows clean
+.PHONY: all deps build build-linux build-linux-tsan build-windows test test-linux test-linux-tsan test-windows run fuzz bench bench-windows soak clean
 
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
@@ -70,6 +70,12 @@ bench: deps
 bench-windows: build-windows
 	cd build/windows/bench && ../../../tools/with-wine-session sh -c \
 		'../../../tools/wine-run ./append_bench.exe && ../../../tools/wine-run ./udp_bench.exe'
+
+# A million datagrams of mixed, partly hostile content into the real program
+# under Wine (about a quarter of an hour); SOAK_COUNT to change the number.
+SOAK_COUNT ?= 1000000
+soak: build-windows
+	cd build/windows/bench && ../../../tools/with-wine-session ../../../tools/wine-run ./soak.exe $(SOAK_COUNT)
 
 clean:
 	rm -rf build
