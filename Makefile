@@ -1,5 +1,5 @@
 # Front door: `make test` and `make run` set up everything they need.
-.PHONY: all deps build build-linux build-linux-tsan build-windows test test-linux test-linux-tsan test-windows run fuzz bench bench-windows soak clean
+.PHONY: all deps build build-linux build-linux-tsan build-windows test test-linux test-linux-tsan test-windows run fuzz bench bench-windows soak package clean
 
 FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
@@ -76,6 +76,10 @@ bench-windows: build-windows
 SOAK_COUNT ?= 1000000
 soak: build-windows
 	cd build/windows/bench && ../../../tools/with-wine-session ../../../tools/wine-run ./soak.exe $(SOAK_COUNT)
+
+# The release: zip and per-user installer in build/package, both checked.
+package: build-windows
+	tools/package
 
 clean:
 	rm -rf build

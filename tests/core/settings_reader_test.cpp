@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/text.h"
 #include "files/scratch_directory.h"
 
 namespace kestrin::core {
@@ -39,6 +40,25 @@ TEST_F(SettingsReaderTest, TextAndBooleanKeysShareTheOneSectionThatTheCloseWrite
     EXPECT_TRUE(settings.IniLesen_bool(kKeyViewHint));
     EXPECT_EQ(ReadBytes(SettingsFile()),
               "[main]\r\nPort=5140\r\nipversion=ipv6\r\nWARNING=0x1\r\nERROR=true\r\nViewHint=1\r\n");
+}
+
+}  // namespace
+}  // namespace kestrin::core
+
+namespace kestrin::core {
+namespace {
+
+// The sample config.cfg of the release says what the program does.
+TEST(SampleSettingsTest, TheShippedConfigReadsAsItsCommentsSay) {
+    const SettingsReader sample(files::ProgramDirectory(base::Utf8ToUtf16(KESTRIN_SAMPLE_DIR)));
+    EXPECT_EQ(sample.IniLesen(kKeyPort, u"none"), kDefaultPort);
+    EXPECT_EQ(sample.IniLesen(kKeyIPVersion, u"none"), kDefaultIPVersion);
+    EXPECT_EQ(sample.IniLesen(kKeyIP1, u"none"), kDefaultIP1);
+    EXPECT_EQ(sample.IniLesen(kKeyIP2, u"none"), kDefaultIP2);
+    EXPECT_TRUE(sample.IniLesen_bool(kKeyError));
+    EXPECT_TRUE(sample.IniLesen_bool(kKeyWarning));
+    EXPECT_FALSE(sample.IniLesen_bool(kKeyInfos));
+    EXPECT_TRUE(sample.IniLesen_bool(kKeyViewHint));
 }
 
 }  // namespace
