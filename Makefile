@@ -35,12 +35,14 @@ test-linux-tsan: build-linux-tsan
 test-windows: build-windows
 	tools/with-wine-session ctest --preset windows -j $(JOBS)
 
+# Starts the program from build/run (created with the sample config.cfg the
+# first time) in a Wine desktop with a task bar, whose notification area
+# shows the program's icon and balloons.
 run: build-windows
-	@if [ ! -f build/windows/kestrin.exe ]; then \
-		echo "build/windows/kestrin.exe is not built yet: the program itself does not exist so far." >&2; \
-		exit 1; \
-	fi
-	cd build/windows && ../../tools/wine-run ./kestrin.exe
+	mkdir -p build/run
+	cp build/windows/kestrin.exe build/run/
+	[ -f build/run/config.cfg ] || cp packaging/config.cfg build/run/
+	cd build/run && ../../tools/wine-run explorer /desktop=shell,1024x768 kestrin.exe
 
 # Runs the syslog parser fuzzer for FUZZ_SECONDS on a scratch copy of the corpus.
 # Then the settings file's INI text fuzzer, as long, on a copy of its own corpus.
