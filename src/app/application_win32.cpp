@@ -19,7 +19,7 @@ std::wstring Wide(const std::u16string& text) {
 
 }  // namespace
 
-Application::Application(HINSTANCE instance, files::ProgramDirectory directory)
+Application::Application(HINSTANCE instance, files::ProgramDirectory directory, ui::TrayShell& shell)
     : directory_(std::move(directory)),
       title_(ApplicationTitle(files::ExecutablePath())),
       publicAddress_(directory_, base::SystemClock(), base::UserRegionalFormats()) {
@@ -28,9 +28,14 @@ Application::Application(HINSTANCE instance, files::ProgramDirectory directory)
     // handling runs the deliveries, also under a modal message box.
     const HWND taskbar = taskbarWindow_;
     net::SetMainThreadWakeUp([taskbar] { ::PostMessageW(taskbar, WM_NULL, 0, 0); });
+    CreateJvTrayIcon1(instance, shell);
     mainWindow_ = std::make_unique<ui::MainWindow>(taskbarWindow_, title_, *this);
+    mainWindow_->SetJvTrayIcon1(jvTrayIcon1_.get());
+    // The main window's components are loaded: the tray icon becomes active
+    // and hides the application before anything is shown.
+    jvTrayIcon1_->SetActive(true);
     form_ = std::make_unique<core::TForm1>(directory_, base::SystemClock(), base::UserRegionalFormats(), *mainWindow_,
-                                           *this, publicAddress_);
+                                           *jvTrayIcon1_, publicAddress_);
     try {
         form_->FormCreate();
     } catch (...) {
@@ -42,6 +47,9 @@ Application::Application(HINSTANCE instance, files::ProgramDirectory directory)
 Application::~Application() {
     // The listener's deliveries need the form and the window; it ends first.
     form_.reset();
+    // The icon leaves the notification area and the hook the task-bar window.
+    if (mainWindow_ != nullptr) mainWindow_->SetJvTrayIcon1(nullptr);
+    jvTrayIcon1_.reset();
     mainWindow_.reset();
     net::SetMainThreadWakeUp(nullptr);
     if (taskbarWindow_ != nullptr) ::DestroyWindow(taskbarWindow_);
@@ -62,6 +70,16 @@ void Application::CreateTaskbarWindow(HINSTANCE instance) {
                                        WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
                                        0, 0, nullptr, nullptr, instance, this);
     if (taskbarWindow_ == nullptr) throw std::runtime_error("the application window could not be created");
+}
+
+void Application::CreateJvTrayIcon1(HINSTANCE instance, ui::TrayShell& shell) {
+    // The program icon at the notification area's size; none in a program without it.
+    trayImage_.Reset(static_cast<HICON>(::LoadImageW(instance, L"MAINICON", IMAGE_ICON,
+                                                     ::GetSystemMetrics(SM_CXSMICON),
+                                                     ::GetSystemMetrics(SM_CYSMICON), 0)));
+    jvTrayIcon1_ = std::make_unique<ui::TJvTrayIcon>(*this, shell, base::SystemClock(), trayImage_.Get());
+    jvTrayIcon1_->OnClick = [this](const ui::TrayClick& click) { mainWindow_->JvTrayIcon1Click(click); };
+    jvTrayIcon1_->OnDblClick = [this](const ui::TrayClick& click) { mainWindow_->JvTrayIcon1DblClick(click); };
 }
 
 LRESULT CALLBACK Application::TaskbarWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -94,14 +112,13 @@ LRESULT Application::HandleTaskbarMessage(HWND window, UINT message, WPARAM wPar
                 return 0;
             }
             if ((wParam & 0xFFF0) == SC_RESTORE) {
-                minimised_ = false;
-                ::ShowWindow(taskbarWindow_, SW_RESTORE);
+                Restore();
                 return 0;
             }
             break;
         case WM_SIZE:
             // The task-bar button was used to minimise the application.
-            if (wParam == SIZE_MINIMIZED && !minimised_) {
+            if (wParam == SIZE_MINIMIZED && !minimised_ && !trayShowing_) {
                 minimised_ = true;
                 if (minimiseHookRegistered_) mainWindow_->HideAndMinimise();
             }
@@ -113,16 +130,31 @@ LRESULT Application::HandleTaskbarMessage(HWND window, UINT message, WPARAM wPar
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+bool Application::Dispatch(MSG& message) {
+    if (message.message == WM_QUIT) return false;
+    if (!::IsDialogMessageW(mainWindow_->Handle(), &message)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    UpdateTaskbarButton();
+    return true;
+}
+
+void Application::ProcessMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (!Dispatch(message)) {
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+    }
+}
+
 int Application::Run() {
     MSG message;
     while (true) {
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
-            if (!::IsDialogMessageW(mainWindow_->Handle(), &message)) {
-                ::TranslateMessage(&message);
-                ::DispatchMessageW(&message);
-            }
-            UpdateTaskbarButton();
+            if (!Dispatch(message)) return static_cast<int>(message.wParam);
         }
         // Idle: deliveries whose wake-up is still on its way run now.
         net::RunQueuedRequests();
@@ -142,11 +174,14 @@ void Application::CloseRequested() {
 }
 
 void Application::MinimiseRequested() {
-    Minimise();
+    // Through the task-bar window, whose hooks (the tray icon's) see it first.
+    ::SendMessageW(taskbarWindow_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void Application::Minimise() {
-    if (minimised_) return;
+    // A main window brought back from the tray without restoring the
+    // application still minimises: the flag alone would swallow the command.
+    if (minimised_ && !::IsWindowVisible(mainWindow_->Handle())) return;
     minimised_ = true;
     if (::IsWindowVisible(taskbarWindow_)) ::ShowWindow(taskbarWindow_, SW_MINIMIZE);
     if (minimiseHookRegistered_) mainWindow_->HideAndMinimise();
@@ -172,14 +207,19 @@ void Application::UpdateTaskbarButton() {
     taskbarShown_ = wanted;
 }
 
-void Application::SetActive(bool) {
-    // The notification icon is not part of this program yet; start-up's
-    // activation has nothing to switch.
+void Application::Restore() {
+    minimised_ = false;
+    ::ShowWindow(taskbarWindow_, SW_RESTORE);
 }
 
-void Application::HideApplication() {
-    if (::IsWindowVisible(taskbarWindow_)) Minimise();
-    ::ShowWindow(taskbarWindow_, SW_HIDE);
+HWND Application::MainWindowHandle() const {
+    return mainWindow_ == nullptr ? nullptr : mainWindow_->Handle();
+}
+
+void Application::ShowTaskbarWindow(int showCommand) {
+    trayShowing_ = true;
+    ::ShowWindow(taskbarWindow_, showCommand);
+    trayShowing_ = false;
 }
 
 }  // namespace kestrin::app

@@ -7,6 +7,7 @@
 #include "ui/log_view_win32.h"
 #include "ui/main_window_layout.h"
 #include "ui/popup_menu_win32.h"
+#include "ui/tray_icon_win32.h"
 #include "ui/ui_errors.h"
 #include "ui/ui_texts.h"
 #include "ui/wide_text.h"
@@ -295,22 +296,48 @@ void MainWindow::ListBox1DrawItem(const DRAWITEMSTRUCT& item) const {
     DrawLogRow(item);
 }
 
-void MainWindow::ShowNormal() {
+void MainWindow::PlaceFirstTime() {
+    if (placed_) return;
     const HWND window = window_.Get();
-    if (!placed_) {
-        RECT bounds;
-        ::GetWindowRect(window, &bounds);
-        const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
-        const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
-        const RECT desktop{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                           top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-        const POINT corner =
-            CentredOnDesktop(desktop, {bounds.right - bounds.left, bounds.bottom - bounds.top});
-        ::SetWindowPos(window, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        placed_ = true;
-    }
-    ::ShowWindow(window, SW_SHOWNORMAL);
+    RECT bounds;
+    ::GetWindowRect(window, &bounds);
+    const int left = ::GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = ::GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const RECT desktop{left, top, left + ::GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       top + ::GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const POINT corner = CentredOnDesktop(desktop, {bounds.right - bounds.left, bounds.bottom - bounds.top});
+    ::SetWindowPos(window, nullptr, corner.x, corner.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placed_ = true;
+}
+
+void MainWindow::ShowNormal() {
+    PlaceFirstTime();
+    ::ShowWindow(window_.Get(), SW_SHOWNORMAL);
     state_ = WindowState::Normal;
+}
+
+void MainWindow::ShowFromTray() {
+    const HWND window = window_.Get();
+    PlaceFirstTime();
+    // Visible, and above the application's other windows.
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    if (state_ != WindowState::Normal) ShowNormal();
+    // The application to the foreground: its most recently active window,
+    // unless that is the task-bar window itself or cannot take input.
+    const HWND owner = ::GetWindow(window, GW_OWNER);
+    if (owner == nullptr) return;
+    const HWND lastActive = ::GetLastActivePopup(owner);
+    if (lastActive != nullptr && lastActive != owner && ::IsWindowVisible(lastActive) && ::IsWindowEnabled(lastActive)) {
+        ::SetForegroundWindow(lastActive);
+    }
+}
+
+void MainWindow::JvTrayIcon1Click(const TrayClick&) {
+    ShowFromTray();
+}
+
+void MainWindow::JvTrayIcon1DblClick(const TrayClick&) {
+    ShowFromTray();
 }
 
 void MainWindow::SetListOwnerDrawFixed() {
@@ -325,8 +352,9 @@ bool MainWindow::BalloonSwitch() const {
     return MenuItemChecked(popupMenu1_.Get(), kN3Id);
 }
 
-void MainWindow::BalloonHint(const std::u16string&, const std::u16string&, core::TBalloonType, int, bool) {
-    // The tray icon shows the hints; it takes this call over once it exists.
+void MainWindow::BalloonHint(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
+                             int delayMilliseconds, bool cancelPrevious) {
+    if (jvTrayIcon1_ != nullptr) jvTrayIcon1_->BalloonHint(title, value, balloonType, delayMilliseconds, cancelPrevious);
 }
 
 void MainWindow::SetListHorizontalExtent(int width) {

@@ -14,11 +14,13 @@
 #include "core/form_outputs.h"
 #include "ui/message_boxes_win32.h"
 #include "ui/splitter_win32.h"
+#include "ui/tray_icon_types.h"
 #include "ui/win32_handles.h"
 
 namespace kestrin::ui {
 
 class LogView;
+class TJvTrayIcon;
 
 // Control ids of the main window's children.
 inline constexpr int kListBox1Id = 101;
@@ -79,6 +81,13 @@ public:
     // the error reaches MainWindowEvents::HandleException.
     void Copyline1Click();
     void ListBox1DrawItem(const DRAWITEMSTRUCT& item) const;
+    // The tray icon's click and double click, whatever the button: the
+    // window shown, normal, in front and in the foreground.
+    void JvTrayIcon1Click(const TrayClick& click);
+    void JvTrayIcon1DblClick(const TrayClick& click);
+
+    // JvTrayIcon1, which shows the balloons; null detaches it.
+    void SetJvTrayIcon1(TJvTrayIcon* trayIcon) noexcept { jvTrayIcon1_ = trayIcon; }
 
     // Shows the window in its normal state; the first time centred on the
     // desktop, later where it was.
@@ -112,6 +121,9 @@ private:
     void LayOut();
     void SizeLabelToText(HWND label) const;
     void SetLabelText(HWND label, const std::u16string& text);
+    // Centred on the desktop before the window is first shown.
+    void PlaceFirstTime();
+    void ShowFromTray();
     void ReportException(std::exception_ptr error) noexcept;
 
     // SplitterClient
@@ -126,6 +138,7 @@ private:
     int listHeight_ = 0;
     WindowState state_ = WindowState::Normal;
     bool placed_ = false;
+    TJvTrayIcon* jvTrayIcon1_ = nullptr;
     UniqueFont font_;
     UniqueMenu popupMenu1_;
     std::unique_ptr<LogView> logView_;

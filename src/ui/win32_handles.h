@@ -1,7 +1,7 @@
 #pragma once
 // Owners of the Win32 handles the window layer creates: each frees its handle
 // exactly once, so no early return or exception leaks a window, a GDI object,
-// a menu, global memory or a hook.
+// a menu, global memory, a hook or an icon.
 
 #include <windows.h>
 
@@ -41,6 +41,7 @@ inline void FreeMenu(HMENU menu) noexcept { ::DestroyMenu(menu); }
 inline void FreeGlobal(HGLOBAL memory) noexcept { ::GlobalFree(memory); }
 inline void FreeHook(HHOOK hook) noexcept { ::UnhookWindowsHookEx(hook); }
 inline void FreeMemoryDc(HDC dc) noexcept { ::DeleteDC(dc); }
+inline void FreeIcon(HICON icon) noexcept { ::DestroyIcon(icon); }
 
 using UniqueWindow = UniqueHandle<HWND, FreeWindow>;
 using UniqueFont = UniqueHandle<HFONT, FreeGdiObject>;
@@ -49,6 +50,8 @@ using UniqueBitmap = UniqueHandle<HBITMAP, FreeGdiObject>;
 using UniqueMenu = UniqueHandle<HMENU, FreeMenu>;
 using UniqueGlobal = UniqueHandle<HGLOBAL, FreeGlobal>;
 using UniqueHook = UniqueHandle<HHOOK, FreeHook>;
+// An icon from LoadImageW without LR_SHARED.
+using UniqueIcon = UniqueHandle<HICON, FreeIcon>;
 // A DC from CreateCompatibleDC.
 using UniqueMemoryDc = UniqueHandle<HDC, FreeMemoryDc>;
 

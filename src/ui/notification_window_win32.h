@@ -1,0 +1,40 @@
+#pragma once
+// The tray icon's hidden notification window (class "TPUtilWindowEx"): it
+// gets the shell's callbacks, the tray icon's timers and the shell's
+// broadcasts, and hands them to its client.
+
+#include <windows.h>
+
+#include <exception>
+#include <optional>
+
+#include "ui/win32_handles.h"
+
+namespace kestrin::ui {
+
+class NotificationWindowClient {
+public:
+    virtual ~NotificationWindowClient() = default;
+    // The message's result, or nothing for the default processing.
+    virtual std::optional<LRESULT> HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // An exception ended the handling of a message.
+    virtual void NotificationFailed(std::exception_ptr error) noexcept = 0;
+};
+
+class NotificationWindow {
+public:
+    // A top-level tool window of zero size, never shown; throws EWindowCreateError.
+    explicit NotificationWindow(NotificationWindowClient& client);
+    NotificationWindow(const NotificationWindow&) = delete;
+    NotificationWindow& operator=(const NotificationWindow&) = delete;
+
+    HWND Handle() const noexcept { return window_.Get(); }
+
+private:
+    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    NotificationWindowClient& client_;
+    UniqueWindow window_;
+};
+
+}  // namespace kestrin::ui

@@ -1,0 +1,114 @@
+#pragma once
+// JvTrayIcon1: the program's icon in the shell's notification area. It hides
+// the application into the tray and restores it, passes clicks on the icon
+// on, and shows the balloons that announce new entries.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "base/date_time.h"
+#include "core/form_outputs.h"
+#include "core/monitor_outputs.h"
+#include "ui/notification_window_win32.h"
+#include "ui/notify_icon_data.h"
+#include "ui/tray_application.h"
+#include "ui/tray_icon_types.h"
+#include "ui/tray_shell.h"
+#include "ui/window_subclass_win32.h"
+
+namespace kestrin::ui {
+
+// The notification window's timers.
+inline constexpr UINT_PTR kBalloonTimerId = 2;
+inline constexpr UINT_PTR kClickTimerId = 3;
+
+class TJvTrayIcon final : public core::TrayIconControl, private NotificationWindowClient {
+public:
+    using ClickHandler = std::function<void(const TrayClick&)>;
+
+    // Creates the notification window; nothing is in the notification area
+    // until the component is active and the application is hidden.
+    // Everything passed in must outlive the object.
+    TJvTrayIcon(TrayApplication& application, TrayShell& shell, const base::Clock& clock, HICON icon);
+    // Deactivates: timers stopped, hook removed, icon removed.
+    ~TJvTrayIcon() override;
+    TJvTrayIcon(const TJvTrayIcon&) = delete;
+    TJvTrayIcon& operator=(const TJvTrayIcon&) = delete;
+
+    ClickHandler OnClick;
+    ClickHandler OnDblClick;
+
+    // core::TrayIconControl
+    void SetActive(bool active) override;
+    void HideApplication() override;
+
+    bool Active() const noexcept { return active_; }
+    void ShowApplication();
+    bool ApplicationVisible() const;
+    bool IconVisible() const noexcept { return HasState(tisTrayIconVisible); }
+    void SetIconVisible(bool visible);
+
+    void BalloonHint(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
+                     int delayMilliseconds, bool cancelPrevious);
+    void HideBalloon();
+    bool AcceptBalloons();
+
+    HWND NotificationWindowHandle() const noexcept { return window_.Handle(); }
+    std::uint16_t Visibility() const noexcept { return visibility_; }
+    std::uint8_t State() const noexcept { return state_; }
+    int FBalloonCount() const noexcept { return balloonCount_; }
+    const base::LocalDateTime& FTime() const noexcept { return time_; }
+    int FTimeDelay() const noexcept { return timeDelay_; }
+    const TNotifyIconDataXP& IconData() const noexcept { return iconData_; }
+
+private:
+    static LRESULT CALLBACK MinimiseHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR data);
+
+    // NotificationWindowClient
+    std::optional<LRESULT> HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void NotificationFailed(std::exception_ptr error) noexcept override;
+
+    bool HasState(std::uint8_t flag) const noexcept { return (state_ & flag) != 0; }
+    void SetState(std::uint8_t flag, bool on) noexcept;
+    bool HasOption(std::uint16_t option) const noexcept { return (visibility_ & option) != 0; }
+    bool Notify(DWORD message, UINT flags);
+    void Activate();
+    void Deactivate() noexcept;
+    void ShowIcon();
+    void HideIcon();
+    void StartTimer(UINT_PTR id, UINT milliseconds);
+    void StopTimer(UINT_PTR id);
+
+    // Mouse and balloon events of the icon; the result of the callback message.
+    LRESULT IconEvent(LPARAM event);
+    void MouseEvent(UINT mouseMessage);
+    void ClickTimerExpired();
+    void BalloonTimerExpired();
+    LRESULT BalloonEvent(LPARAM event);
+    void ShellRestarted();
+    void SessionEnding(bool ending);
+
+    TrayApplication& application_;
+    TrayShell& shell_;
+    const base::Clock& clock_;
+    HICON icon_;
+    const UINT taskbarCreated_;
+    std::uint16_t visibility_ = kProgramVisibility;
+    std::uint8_t state_ = 0;
+    bool active_ = false;
+    TNotifyIconDataXP iconData_{};
+    TrayClick pendingClick_{};
+    int balloonCount_ = 0;
+    base::LocalDateTime time_{};
+    int timeDelay_ = 0;
+    NotificationWindow window_;
+    WindowSubclass hook_;
+};
+
+}  // namespace kestrin::ui

@@ -1,0 +1,91 @@
+// The tray icon's mouse handling: a button-up is a click only once the
+// double-click time has passed without a double click.
+
+#include "ui/tray_icon_win32.h"
+
+namespace kestrin::ui {
+
+namespace {
+
+bool KeyDown(int key) {
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
+std::uint8_t ShiftState() {
+    std::uint8_t shift = 0;
+    if (KeyDown(VK_SHIFT)) shift |= ssShift;
+    if (KeyDown(VK_MENU)) shift |= ssAlt;
+    if (KeyDown(VK_CONTROL)) shift |= ssCtrl;
+    if (KeyDown(VK_LBUTTON)) shift |= ssLeft;
+    if (KeyDown(VK_RBUTTON)) shift |= ssRight;
+    if (KeyDown(VK_MBUTTON)) shift |= ssMiddle;
+    return shift;
+}
+
+}  // namespace
+
+LRESULT TJvTrayIcon::IconEvent(LPARAM event) {
+    switch (event) {
+        case NIN_BALLOONHIDE:
+        case NIN_BALLOONTIMEOUT:
+        case NIN_BALLOONUSERCLICK:
+            return BalloonEvent(event);
+        default:
+            MouseEvent(static_cast<UINT>(event));
+            return 0;
+    }
+}
+
+void TJvTrayIcon::MouseEvent(UINT mouseMessage) {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    const auto click = [&](TMouseButton button) { return TrayClick{button, ShiftState(), cursor.x, cursor.y}; };
+    const auto buttonUp = [&](TMouseButton button) {
+        if (!HasState(tisClicked)) return;
+        SetState(tisClicked, false);
+        pendingClick_ = click(button);
+        if (HasState(tisWaitingForDoubleClick)) return;
+        SetState(tisWaitingForDoubleClick, true);
+        StartTimer(kClickTimerId, ::GetDoubleClickTime());
+    };
+    const auto doubleClick = [&](TMouseButton button) {
+        if (HasState(tisWaitingForDoubleClick)) {
+            SetState(tisWaitingForDoubleClick, false);
+            StopTimer(kClickTimerId);
+        }
+        if (OnDblClick) OnDblClick(click(button));
+    };
+    switch (mouseMessage) {
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            SetState(tisClicked, true);
+            break;
+        case WM_LBUTTONUP: buttonUp(mbLeft); break;
+        case WM_RBUTTONUP: buttonUp(mbRight); break;
+        case WM_MBUTTONUP: buttonUp(mbMiddle); break;
+        case WM_LBUTTONDBLCLK: doubleClick(mbLeft); break;
+        case WM_RBUTTONDBLCLK: doubleClick(mbRight); break;
+        case WM_MBUTTONDBLCLK: doubleClick(mbMiddle); break;
+        default:
+            // Moves, the context-menu request and keyboard selection: the
+            // icon has no tooltip changes and no menu.
+            break;
+    }
+}
+
+void TJvTrayIcon::ClickTimerExpired() {
+    StopTimer(kClickTimerId);
+    if (!HasState(tisWaitingForDoubleClick)) return;
+    SetState(tisWaitingForDoubleClick, false);
+    const TrayClick clicked = pendingClick_;
+    if (OnClick) OnClick(clicked);
+    if (clicked.button != mbLeft) return;
+    if (ApplicationVisible()) {
+        if (HasOption(tvMinimizeClick)) HideApplication();
+    } else if (HasOption(tvRestoreClick)) {
+        ShowApplication();
+    }
+}
+
+}  // namespace kestrin::ui

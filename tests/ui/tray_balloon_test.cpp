@@ -1,0 +1,182 @@
+// Balloons from the tray icon: what each request puts into the record, how
+// a new one replaces the last, and how they are cleared by the timer, the
+// shell's events and a click.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tray_icon_fixture.h"
+#include "ui/main_window_win32.h"
+#include "recording_events.h"
+
+namespace kestrin::test {
+namespace {
+
+class TrayBalloonTest : public TrayIconTest {
+protected:
+    void SetUp() override {
+        TrayIconTest::SetUp();
+        IntoTheTray();
+    }
+    // The empty requests that clear the balloons.
+    std::size_t ClearingRequests() const {
+        std::size_t count = 0;
+        for (const ShellCall& call : shell.calls) {
+            if (call.message == NIM_MODIFY && call.Info().empty() && call.InfoTitle().empty()) ++count;
+        }
+        return count;
+    }
+};
+
+TEST_F(TrayBalloonTest, ARequestFillsTheRecordCountsAndStartsTheTimer) {
+    tray.BalloonHint(u"Kestrin", u"Tue 08.12.2026 10:15:03 : router >>User.Warning<<<12>disk", core::btWarning, 5000,
+                     false);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    const ShellCall& call = shell.calls[0];
+    EXPECT_EQ(call.message, static_cast<DWORD>(NIM_MODIFY));
+    EXPECT_EQ(call.Flags(), static_cast<UINT>(NIF_INFO));
+    EXPECT_EQ(call.InfoTitle(), L"Kestrin");
+    EXPECT_EQ(call.Info(), L"Tue 08.12.2026 10:15:03 : router >>User.Warning<<<12>disk");
+    EXPECT_EQ(call.data.uTimeOut, 5000u);
+    EXPECT_EQ(call.data.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
+    EXPECT_EQ(call.data.uID, 1u);
+    EXPECT_EQ(tray.FBalloonCount(), 1);
+    EXPECT_EQ(tray.FTime(), clock.Now());
+    EXPECT_EQ(tray.FTimeDelay(), 5);
+    EXPECT_EQ(shell.timers[ui::kBalloonTimerId], 5000u);
+}
+
+TEST_F(TrayBalloonTest, EachTypeSendsItsIcon) {
+    const std::pair<core::TBalloonType, DWORD> kinds[] = {
+        {core::btNone, NIIF_NONE}, {core::btError, NIIF_ERROR}, {core::btInfo, NIIF_INFO}, {core::btWarning, NIIF_WARNING}};
+    for (const auto& [type, flags] : kinds) {
+        tray.BalloonHint(u"t", u"v", type, 5000, false);
+        EXPECT_EQ(shell.calls.back().data.dwInfoFlags, flags);
+    }
+}
+
+TEST_F(TrayBalloonTest, TitleAndTextAreCutTo63And255Characters) {
+    tray.BalloonHint(std::u16string(70, u'T'), std::u16string(300, u'v'), core::btInfo, 5000, false);
+    EXPECT_EQ(shell.calls.back().InfoTitle(), std::wstring(63, L'T'));
+    EXPECT_EQ(shell.calls.back().Info(), std::wstring(255, L'v'));
+
+    // A character outside the basic plane is not cut in halves.
+    std::u16string text(254, u'v');
+    text += u"\U0001F525";
+    tray.BalloonHint(u"t", text, core::btInfo, 5000, false);
+    EXPECT_EQ(shell.calls.back().Info(), std::wstring(254, L'v'));
+}
+
+TEST_F(TrayBalloonTest, ASecondBalloonReplacesTheFirstAndRestartsTheTimer) {
+    tray.BalloonHint(u"Kestrin", u"first", core::btError, 5000, false);
+    clock.Set({2026, 12, 8, 10, 15, 5, 250});
+    tray.BalloonHint(u"Kestrin", u"second", core::btInfo, 5000, false);
+    // Straight over the first, nothing in between.
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY}));
+    EXPECT_EQ(shell.calls.back().Info(), L"second");
+    EXPECT_EQ(shell.timerStarts[ui::kBalloonTimerId], 2);
+    EXPECT_EQ(shell.timers[ui::kBalloonTimerId], 5000u);
+    EXPECT_EQ(tray.FTime(), clock.Now());
+    EXPECT_EQ(tray.FBalloonCount(), 2);
+
+    // Five seconds after the second: every balloon cleared, one request more than were shown.
+    shell.calls.clear();
+    TimerExpires(ui::kBalloonTimerId);
+    EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
+    EXPECT_EQ(ClearingRequests(), 3u);
+    EXPECT_EQ(shell.calls.back().data.dwInfoFlags, static_cast<DWORD>(NIIF_NONE));
+    EXPECT_EQ(tray.FBalloonCount(), 0);
+}
+
+TEST_F(TrayBalloonTest, CancelPreviousClearsFirst) {
+    tray.BalloonHint(u"Kestrin", u"first", core::btError, 5000, false);
+    shell.calls.clear();
+    tray.BalloonHint(u"Kestrin", u"second", core::btError, 2000, true);
+    EXPECT_EQ(ClearingRequests(), 2u);
+    EXPECT_EQ(shell.calls.back().Info(), L"second");
+    EXPECT_EQ(tray.FBalloonCount(), 1);
+    EXPECT_EQ(tray.FTimeDelay(), 2);
+}
+
+TEST_F(TrayBalloonTest, LongBalloonsAreLeftToTheShell) {
+    tray.BalloonHint(u"Kestrin", u"long", core::btInfo, 10000, false);
+    EXPECT_EQ(tray.FBalloonCount(), 1);
+    EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
+}
+
+TEST_F(TrayBalloonTest, NoBalloonWhileTheIconIsAbsentOrTheShellIsTooOld) {
+    tray.SetIconVisible(false);
+    shell.calls.clear();
+    const base::LocalDateTime before = tray.FTime();
+    clock.Set({2026, 12, 9, 0, 0, 0, 0});
+    tray.BalloonHint(u"Kestrin", u"dropped", core::btError, 5000, false);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(tray.FBalloonCount(), 0);
+    EXPECT_EQ(tray.FTime(), before);
+    EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
+
+    tray.SetIconVisible(true);
+    shell.calls.clear();
+    shell.version = {4, 0};
+    tray.BalloonHint(u"Kestrin", u"dropped", core::btError, 5000, false);
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(TrayBalloonTest, ARefusedRequestLeavesCountAndTimerAlone) {
+    shell.refused.insert(NIM_MODIFY);
+    tray.BalloonHint(u"Kestrin", u"refused", core::btError, 5000, false);
+    EXPECT_EQ(tray.FBalloonCount(), 0);
+    EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
+}
+
+TEST_F(TrayBalloonTest, AClickOnTheBalloonClearsIt) {
+    tray.BalloonHint(u"Kestrin", u"line", core::btError, 5000, false);
+    shell.calls.clear();
+    EXPECT_EQ(IconEvent(NIN_BALLOONUSERCLICK), 1);
+    EXPECT_EQ(ClearingRequests(), 2u);
+    EXPECT_EQ(tray.FBalloonCount(), 0);
+    // No click reported for it.
+    EXPECT_FALSE(shell.TimerRunning(ui::kClickTimerId));
+}
+
+TEST_F(TrayBalloonTest, TheShellsTimeOutClearsOnlyAfterTheDisplayTime) {
+    tray.BalloonHint(u"Kestrin", u"line", core::btError, 5000, false);
+    shell.calls.clear();
+    // 5.75 s later: not more than five whole seconds.
+    clock.Set({2026, 12, 8, 10, 15, 9, 0});
+    EXPECT_EQ(IconEvent(NIN_BALLOONTIMEOUT), 1);
+    EXPECT_TRUE(shell.calls.empty());
+    // Six whole seconds after the request.
+    clock.Set({2026, 12, 8, 10, 15, 9, 250});
+    EXPECT_EQ(IconEvent(NIN_BALLOONTIMEOUT), 1);
+    EXPECT_EQ(ClearingRequests(), 2u);
+
+    shell.calls.clear();
+    EXPECT_EQ(IconEvent(NIN_BALLOONHIDE), 1);
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(TrayBalloonTest, TheVersionRequestAfterABalloonStillAsksForVersion3) {
+    tray.BalloonHint(u"Kestrin", u"line", core::btError, 5000, false);
+    tray.SetIconVisible(false);
+    shell.calls.clear();
+    tray.SetIconVisible(true);
+    ASSERT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
+    EXPECT_EQ(shell.calls[1].data.uTimeOut, 3u);
+}
+
+TEST_F(TrayBalloonTest, TheMainWindowsBalloonHintReachesTheTrayIcon) {
+    RecordingEvents events;
+    ui::MainWindow window(nullptr, u"Kestrin", events);
+    window.BalloonHint(u"Kestrin", u"detached", core::btError, 5000, false);
+    EXPECT_TRUE(shell.calls.empty());
+    window.SetJvTrayIcon1(&tray);
+    window.BalloonHint(u"Kestrin", u"attached", core::btError, 5000, false);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.calls[0].Info(), L"attached");
+}
+
+}  // namespace
+}  // namespace kestrin::test

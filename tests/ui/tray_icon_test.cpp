@@ -1,0 +1,269 @@
+// The tray icon: its record and notification window, hiding into the tray
+// and coming back, clicks and double clicks on the icon, the minimise hook,
+// a refusing shell, a shell restart and the end of the session.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "tray_icon_fixture.h"
+
+namespace kestrin::test {
+namespace {
+
+constexpr UINT kAddFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
+std::wstring ClassName(HWND window) {
+    std::array<wchar_t, 64> name{};
+    ::GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+    return name.data();
+}
+
+TEST_F(TrayIconTest, ActivationFillsTheRecordHooksAndHidesTheApplicationWithoutAnIcon) {
+    EXPECT_EQ(tray.Visibility(), 0x7FE);
+    const ui::TNotifyIconDataXP& data = tray.IconData();
+    EXPECT_EQ(data.cbSize, 952u);
+    EXPECT_EQ(data.Wnd, tray.NotificationWindowHandle());
+    EXPECT_EQ(data.uID, 1u);
+    EXPECT_EQ(data.uCallbackMessage, 0x0401u);
+    EXPECT_EQ(data.uTimeOut, 3u);
+    EXPECT_EQ(std::wstring(data.szTip), L"");
+    EXPECT_EQ(data.dwState | data.dwStateMask, 0u);
+    // The application counted as visible: nothing was added.
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_FALSE(tray.IconVisible());
+    EXPECT_TRUE(HasState(ui::tisHooked));
+    EXPECT_TRUE(HasState(ui::tisAppHiddenButNotMinimized));
+    EXPECT_FALSE(tray.ApplicationVisible());
+    EXPECT_FALSE(::IsWindowVisible(application.TaskbarWindow()));
+
+    const HWND window = tray.NotificationWindowHandle();
+    EXPECT_EQ(ClassName(window), L"TPUtilWindowEx");
+    EXPECT_EQ(::GetParent(window), nullptr);
+    EXPECT_NE(::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_NE(::GetWindowLongW(window, GWL_STYLE) & WS_POPUP, 0);
+    EXPECT_FALSE(::IsWindowVisible(window));
+    RECT bounds;
+    ::GetWindowRect(window, &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, 0);
+    EXPECT_EQ(bounds.bottom - bounds.top, 0);
+}
+
+TEST_F(TrayIconTest, HidingTheHiddenApplicationAddsTheIconAndAsksForTheInterfaceVersion) {
+    tray.HideApplication();
+    // Hidden without being minimised: nothing to minimise.
+    EXPECT_EQ(application.minimises, 0);
+    ASSERT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
+    EXPECT_EQ(shell.calls[0].Flags(), kAddFlags);
+    EXPECT_EQ(shell.calls[1].Flags(), 0u);
+    EXPECT_EQ(shell.calls[1].data.uTimeOut, 3u);
+    EXPECT_TRUE(tray.IconVisible());
+    EXPECT_FALSE(::IsWindowVisible(application.TaskbarWindow()));
+
+    // Shown already: a second hide adds nothing.
+    tray.HideApplication();
+    EXPECT_EQ(shell.calls.size(), 2u);
+}
+
+TEST_F(TrayIconTest, ARefusedAddLeavesNoIconUntilTheNextAttempt) {
+    shell.refused.insert(NIM_ADD);
+    tray.HideApplication();
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
+    EXPECT_FALSE(tray.IconVisible());
+
+    shell.refused.clear();
+    tray.HideApplication();
+    EXPECT_TRUE(tray.IconVisible());
+}
+
+TEST_F(TrayIconTest, AShellBeforeVersion5GetsNoVersionRequest) {
+    shell.version = {4, 72};
+    tray.HideApplication();
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
+    EXPECT_FALSE(tray.AcceptBalloons());
+}
+
+TEST_F(TrayIconTest, ASingleLeftClickWaitsForTheDoubleClickTimeThenRestoresAndRemovesTheIcon) {
+    IntoTheTray();
+    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_TRUE(HasState(ui::tisWaitingForDoubleClick));
+    ASSERT_TRUE(shell.TimerRunning(ui::kClickTimerId));
+    EXPECT_EQ(shell.timers[ui::kClickTimerId], ::GetDoubleClickTime());
+
+    TimerExpires(ui::kClickTimerId);
+    EXPECT_FALSE(shell.TimerRunning(ui::kClickTimerId));
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].button, ui::mbLeft);
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    EXPECT_EQ(clicks[0].x, cursor.x);
+    EXPECT_EQ(clicks[0].y, cursor.y);
+    // ShowApplication: task-bar window shown, application restored, main window visible, icon gone.
+    EXPECT_TRUE(::IsWindowVisible(application.TaskbarWindow()));
+    EXPECT_FALSE(::IsIconic(application.TaskbarWindow()));
+    EXPECT_EQ(application.restores, 1);
+    EXPECT_TRUE(::IsWindowVisible(application.MainWindowHandle()));
+    EXPECT_NE(tray.Visibility() & ui::tvVisibleTaskBar, 0);
+    EXPECT_FALSE(HasState(ui::tisAppHiddenButNotMinimized));
+    EXPECT_TRUE(tray.ApplicationVisible());
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE}));
+    EXPECT_FALSE(tray.IconVisible());
+
+    // A late expiry does nothing more.
+    TimerExpires(ui::kClickTimerId);
+    EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(TrayIconTest, ASecondClickWithinTheDoubleClickTimeReplacesTheFirstAndKeepsTheTimer) {
+    IntoTheTray();
+    Click(WM_RBUTTONDOWN, WM_RBUTTONUP);
+    Click(WM_MBUTTONDOWN, WM_MBUTTONUP);
+    EXPECT_EQ(shell.timerStarts[ui::kClickTimerId], 1);
+    TimerExpires(ui::kClickTimerId);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].button, ui::mbMiddle);
+}
+
+TEST_F(TrayIconTest, ARightClickOnlyReportsTheClickAndTheIconStays) {
+    IntoTheTray();
+    Click(WM_RBUTTONDOWN, WM_RBUTTONUP);
+    TimerExpires(ui::kClickTimerId);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].button, ui::mbRight);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_TRUE(tray.IconVisible());
+    EXPECT_EQ(application.restores, 0);
+}
+
+TEST_F(TrayIconTest, ADoubleClickReportsAtOnceDropsThePendingClickAndLeavesTheIcon) {
+    IntoTheTray();
+    // What the shell sends for a double click.
+    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
+    IconEvent(WM_LBUTTONDBLCLK);
+    ASSERT_EQ(doubleClicks.size(), 1u);
+    EXPECT_EQ(doubleClicks[0].button, ui::mbLeft);
+    EXPECT_FALSE(shell.TimerRunning(ui::kClickTimerId));
+    EXPECT_FALSE(HasState(ui::tisWaitingForDoubleClick));
+    // The button-up after the double click is no click of its own.
+    IconEvent(WM_LBUTTONUP);
+    EXPECT_FALSE(shell.TimerRunning(ui::kClickTimerId));
+    TimerExpires(ui::kClickTimerId);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_TRUE(tray.IconVisible());
+}
+
+TEST_F(TrayIconTest, MovesMenuRequestsAndKeyboardSelectionDoNothing) {
+    IntoTheTray();
+    for (const LPARAM event : {WM_MOUSEMOVE, WM_CONTEXTMENU, NIN_KEYSELECT}) EXPECT_EQ(IconEvent(event), 0);
+    // A button-up without its button-down is no click.
+    IconEvent(WM_LBUTTONUP);
+    EXPECT_FALSE(shell.TimerRunning(ui::kClickTimerId));
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(TrayIconTest, MinimisingThroughTheTaskbarWindowHidesTheShownApplicationIntoTheTray) {
+    IntoTheTray();
+    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
+    TimerExpires(ui::kClickTimerId);
+    ASSERT_TRUE(tray.ApplicationVisible());
+    shell.calls.clear();
+
+    ::SendMessageW(application.TaskbarWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_EQ(application.minimises, 1);
+    EXPECT_FALSE(::IsWindowVisible(application.MainWindowHandle()));
+    EXPECT_FALSE(::IsWindowVisible(application.TaskbarWindow()));
+    EXPECT_TRUE(::IsIconic(application.TaskbarWindow()));
+    EXPECT_EQ(tray.Visibility() & ui::tvVisibleTaskBar, 0);
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
+
+    // Back again: the application is minimised, not merely hidden.
+    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
+    TimerExpires(ui::kClickTimerId);
+    EXPECT_EQ(application.restores, 2);
+    EXPECT_TRUE(tray.ApplicationVisible());
+    EXPECT_TRUE(::IsWindowVisible(application.MainWindowHandle()));
+}
+
+TEST_F(TrayIconTest, ARefusedRemovalKeepsTheIconMarkedShown) {
+    IntoTheTray();
+    shell.refused.insert(NIM_DELETE);
+    tray.SetIconVisible(false);
+    EXPECT_TRUE(tray.IconVisible());
+    // So showing it again sends nothing.
+    tray.SetIconVisible(true);
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE}));
+}
+
+TEST_F(TrayIconTest, AShellRestartAddsTheIconAgainEvenWhenTheNewShellRefusesTheOldOnesRemoval) {
+    IntoTheTray();
+    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+    ::SendMessageW(tray.NotificationWindowHandle(), taskbarCreated, 0, 0);
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_ADD, NIM_SETVERSION}));
+    EXPECT_TRUE(tray.IconVisible());
+
+    // The new shell does not know the lost icon.
+    shell.calls.clear();
+    shell.refused.insert(NIM_DELETE);
+    ::SendMessageW(tray.NotificationWindowHandle(), taskbarCreated, 0, 0);
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_ADD, NIM_SETVERSION}));
+    EXPECT_TRUE(tray.IconVisible());
+}
+
+TEST_F(TrayIconTest, AShellRestartWhileTheWindowIsShownAddsNoIcon) {
+    IntoTheTray();
+    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
+    TimerExpires(ui::kClickTimerId);
+    shell.calls.clear();
+    ::SendMessageW(tray.NotificationWindowHandle(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(TrayIconTest, EndingTheSessionRemovesTheIconAndACancelledEndAddsItAgain) {
+    IntoTheTray();
+    ::SendMessageW(tray.NotificationWindowHandle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_FALSE(tray.IconVisible());
+    ::SendMessageW(tray.NotificationWindowHandle(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(tray.IconVisible());
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_ADD, NIM_SETVERSION}));
+}
+
+TEST_F(TrayIconTest, DeactivationStopsTheTimersUnhooksAndRemovesTheIcon) {
+    IntoTheTray();
+    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
+    tray.BalloonHint(u"Error", u"line", core::btError, 5000, false);
+    ASSERT_TRUE(shell.TimerRunning(ui::kClickTimerId));
+    ASSERT_TRUE(shell.TimerRunning(ui::kBalloonTimerId));
+    shell.calls.clear();
+
+    tray.SetActive(false);
+    EXPECT_TRUE(shell.timers.empty());
+    EXPECT_FALSE(HasState(ui::tisHooked));
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE}));
+    EXPECT_FALSE(tray.IconVisible());
+    // Unhooked: a minimise no longer reaches the tray icon.
+    ::ShowWindow(application.TaskbarWindow(), SW_SHOWNOACTIVATE);
+    ::SendMessageW(application.TaskbarWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_EQ(application.minimises, 0);
+}
+
+TEST(TrayIconLifetimeTest, DestructionRemovesTheIconAndTheNotificationWindow) {
+    RecordingTrayShell shell;
+    FixedClock clock;
+    StandInApplication application;
+    auto tray = std::make_unique<ui::TJvTrayIcon>(application, shell, clock, nullptr);
+    tray->SetActive(true);
+    tray->HideApplication();
+    const HWND window = tray->NotificationWindowHandle();
+    tray.reset();
+    EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_FALSE(::IsWindow(window));
+}
+
+}  // namespace
+}  // namespace kestrin::test
