@@ -202,7 +202,14 @@ void Application::UpdateTaskbarButton() {
     if (taskbarWindow_ == nullptr || mainWindow_ == nullptr) return;
     const bool wanted = ::IsWindowVisible(mainWindow_->Handle()) != FALSE;
     const bool actual = ::IsWindowVisible(taskbarWindow_) != FALSE;
-    if (actual != taskbarShown_ || wanted == taskbarShown_) return;
+    // Once the task-bar window is as the rule wants it, whoever set it, the
+    // rule takes it over again; otherwise the tray icon's hiding would keep
+    // the button away for good.
+    if (actual == wanted) {
+        taskbarShown_ = wanted;
+        return;
+    }
+    if (actual != taskbarShown_) return;
     ::ShowWindow(taskbarWindow_, wanted ? SW_SHOWNOACTIVATE : SW_HIDE);
     taskbarShown_ = wanted;
 }
