@@ -111,6 +111,47 @@ TEST(KestrinExeTest, APortInUseShowsTheBindErrorAndTheProgramKeepsRunning) {
     EXPECT_EQ(program.WaitForExit(), 0u);
 }
 
+BOOL CALLBACK CountTrayIcon(HWND window, LPARAM count) {
+    std::array<wchar_t, 64> name{};
+    ::GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+    if (std::wstring(name.data()) == L"__winex11_tray_icon") ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountTrayIconsIn(HWND window, LPARAM count) {
+    CountTrayIcon(window, count);
+    ::EnumChildWindows(window, CountTrayIcon, count);
+    return TRUE;
+}
+
+// Wine without a desktop shell shows every notification icon as a window of its own.
+int NotificationIcons() {
+    int count = 0;
+    ::EnumWindows(CountTrayIconsIn, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+TEST(KestrinExeTest, StartsInTheTrayWithItsIconAndNeitherWindowNorTaskbarButton) {
+    const int before = NotificationIcons();
+    RunningProgram program(Settings(FreeUdpPort(), ""));
+    ASSERT_TRUE(program.WaitUntil([&] { return NotificationIcons() == before + 1; }));
+    const HWND notification = program.TopLevelWindow(L"TPUtilWindowEx");
+    ASSERT_NE(notification, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(notification));
+    const HWND taskbar = program.TaskbarWindow();
+    ASSERT_NE(taskbar, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(taskbar));
+    ASSERT_NE(program.MainWindow(), nullptr);
+    EXPECT_FALSE(::IsWindowVisible(program.MainWindow()));
+    // Nothing of the program's is visible at all.
+    EXPECT_EQ(program.VisibleTopLevelWindow(), nullptr);
+
+    ::PostMessageW(taskbar, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    // The icon went with it.
+    EXPECT_EQ(NotificationIcons(), before);
+}
+
 std::wstring ControlText(HWND window, int id) {
     std::array<wchar_t, 256> text{};
     // WM_GETTEXT is carried across processes.

@@ -30,6 +30,7 @@ struct Search {
     DWORD processId;
     const wchar_t* className;
     HWND owner;
+    bool visibleOnly = false;
     HWND found = nullptr;
 };
 
@@ -38,6 +39,7 @@ BOOL CALLBACK Visit(HWND window, LPARAM parameter) {
     DWORD processId = 0;
     ::GetWindowThreadProcessId(window, &processId);
     if (processId != search.processId) return TRUE;
+    if (search.visibleOnly && !::IsWindowVisible(window)) return TRUE;
     if (search.owner != nullptr && ::GetWindow(window, GW_OWNER) != search.owner) return TRUE;
     if (search.className != nullptr) {
         std::array<wchar_t, 256> name{};
@@ -120,6 +122,12 @@ bool RunningProgram::WaitUntil(const std::function<bool()>& done) {
 
 HWND RunningProgram::TopLevelWindow(const wchar_t* className) const {
     return FindWindowOf(process_.dwProcessId, className, nullptr);
+}
+
+HWND RunningProgram::VisibleTopLevelWindow() const {
+    Search search{process_.dwProcessId, nullptr, nullptr, true};
+    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND RunningProgram::TaskbarWindow() const {

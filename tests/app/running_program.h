@@ -37,6 +37,8 @@ public:
     // The application's hidden task-bar window and the main window it owns.
     HWND TaskbarWindow() const;
     HWND MainWindow() const;
+    // Any visible top-level window of the program, or null.
+    HWND VisibleTopLevelWindow() const;
     // A message box the program shows, or null.
     HWND MessageBoxWindow() const;
 
