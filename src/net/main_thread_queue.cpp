@@ -21,7 +21,7 @@ struct Queue {
     std::condition_variable queued;     // the main thread waits on it
     std::condition_variable completed;  // listener threads wait on it
     std::deque<Request*> pending;
-    std::function<void()> wakeUp;  // called under the lock
+    std::function<void()> wakeUp;
 };
 
 Queue& TheQueue() {
@@ -34,12 +34,16 @@ Queue& TheQueue() {
 void RunOnMainThread(const std::function<void()>& step) {
     Queue& queue = TheQueue();
     Request request{&step, false, nullptr};
-    // The lock is held from queuing to waiting: a main thread woken by the
-    // signal would otherwise run into it while this thread takes it again.
     std::unique_lock guard(queue.lock);
     queue.pending.push_back(&request);
+    // Signalled under the lock: a waiting main thread wakes into it only
+    // when this thread waits below. The window message goes out with the
+    // lock free, as a main thread woken by it at once needs the lock.
     queue.queued.notify_all();
-    if (queue.wakeUp) queue.wakeUp();
+    const std::function<void()> wakeUp = queue.wakeUp;
+    guard.unlock();
+    if (wakeUp) wakeUp();
+    guard.lock();
     queue.completed.wait(guard, [&] { return request.done; });
     if (request.error) std::rethrow_exception(request.error);
 }

@@ -39,7 +39,6 @@ bool RequestsQueued();
 // to its hidden application window, whose handler runs RunQueuedRequests, so
 // deliveries go on while a modal message box is open. Unset, nothing is
 // called and the main thread is expected to wait in WaitForRequestsOr.
-// Called with the queue's lock held: it must neither block nor call back.
 void SetMainThreadWakeUp(std::function<void()> wakeUp);
 
 }  // namespace kestrin::net
