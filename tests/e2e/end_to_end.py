@@ -77,6 +77,33 @@ def handled_before_probes(port):
     assert wait_until(lambda: queue_empty(port)), "the program does not take datagrams"
 
 
+RSYSLOG_PACKAGES = ["rsyslog", "libestr0", "libfastjson4", "liblognorm5"]
+
+
+def unpacked_rsyslog():
+    """Debian's rsyslog, downloaded and unpacked into the build directory,
+    never installed: so it runs beside the machine's own logging without
+    touching it. None when the packages cannot be had."""
+    root = os.path.join(os.path.dirname(ARGS.artifacts), "rsyslog")
+    daemon = os.path.join(root, "usr", "sbin", "rsyslogd")
+    if os.path.exists(daemon):
+        return root
+    downloads = os.path.join(root + "-debs")
+    os.makedirs(downloads, exist_ok=True)
+    fetched = subprocess.run(["apt-get", "download"] + RSYSLOG_PACKAGES, cwd=downloads,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if fetched.returncode != 0:
+        return None
+    for name in os.listdir(downloads):
+        subprocess.run(["dpkg", "-x", os.path.join(downloads, name), root], check=True)
+    return root if os.path.exists(daemon) else None
+
+
+def udp_port_bound(port):
+    out = subprocess.run(["ss", "-uanH", "sport = :%d" % port], capture_output=True, text=True).stdout
+    return bool(out.strip())
+
+
 def day_log_name(now=None):
     now = now or datetime.datetime.now()
     return "syslog_%d_%d_%02d.txt" % (now.day, now.month, now.year % 100)
@@ -169,6 +196,39 @@ class EndToEnd(unittest.TestCase):
         with open(program.path("config.cfg"), "rb") as f:
             self.assertIn(b"ViewHint=1\r\n", f.read())
 
+    def test_messages_forwarded_by_a_second_syslog_daemon(self):
+        root = unpacked_rsyslog()
+        if root is None:
+            self.skipTest("Debian's rsyslog packages cannot be downloaded here")
+        port = free_port()
+        program = self.start(settings(port))
+        program.wait_for_listener()
+        work = tempfile.mkdtemp(prefix="kestrin_rsyslog_")
+        self.addCleanup(shutil.rmtree, work, True)
+        relay = free_port()
+        # Only a UDP input and a UDP forward: no system log socket, no files.
+        with open(os.path.join(work, "rsyslog.conf"), "w") as f:
+            f.write('global(workDirectory="%s")\n'
+                    'module(load="imudp")\n'
+                    'input(type="imudp" address="127.0.0.1" port="%d")\n'
+                    '*.* action(type="omfwd" target="127.0.0.1" port="%d" protocol="udp")\n' % (work, relay, port))
+        libraries = os.path.join(root, "usr", "lib", "x86_64-linux-gnu")
+        daemon = subprocess.Popen([os.path.join(root, "usr", "sbin", "rsyslogd"), "-n",
+                                   "-f", os.path.join(work, "rsyslog.conf"), "-i", os.path.join(work, "pid"),
+                                   "-M", os.path.join(libraries, "rsyslog")],
+                                  env=dict(os.environ, LD_LIBRARY_PATH=libraries),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.addCleanup(daemon.wait)
+        self.addCleanup(daemon.terminate)
+        self.assertTrue(wait_until(lambda: udp_port_bound(relay)), "rsyslogd did not start")
+        subprocess.run(["logger", "--rfc3164", "-d", "-n", "127.0.0.1", "-P", str(relay), "-p", "daemon.err",
+                        "-t", "relayed", "through a second daemon"], check=True)
+        self.assertTrue(wait_until(lambda: b"through a second daemon" in program.log_bytes()), program.log_bytes())
+        self.assertRegex(program.log_bytes(),
+                         rb"(?m)^.*: \S+ >>SYSDAEMON\.Error<<<27>[A-Z][a-z][a-z] [ 0-9]\d \d\d:\d\d:\d\d \S+ "
+                         rb"relayed: through a second daemon\r$")
+        self.assertEqual(program.close(), 0)
+
     def test_every_class_is_logged_whatever_its_switch(self):
         port = free_port()
         program = self.start(settings(port).replace("WARNING=1", "WARNING=0").replace("Infos=1", "Infos=0"))
@@ -239,6 +299,7 @@ class EndToEnd(unittest.TestCase):
         handled_before_probes(port)
         holder.stdin.close()
         holder.wait(PATIENCE)
+        holder.stdout.close()
         send(port, b"<14>host app: after release")
         self.assertTrue(wait_until(lambda: b"after release" in program.log_bytes()))
         for dropped in (b"while held", b"probe one"):
