@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "app/application_title_win32.h"
+#include "ui/window_class_win32.h"
 #include "base/date_time.h"
 #include "base/regional_formats.h"
 #include "net/main_thread_queue.h"
@@ -56,12 +57,10 @@ Application::~Application() {
 }
 
 void Application::CreateTaskbarWindow(HINSTANCE instance) {
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = TaskbarWindowProcedure;
+    WNDCLASSEXW windowClass = ui::WindowClassOf(kTaskbarWindowClass, TaskbarWindowProcedure);
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, L"MAINICON");
-    windowClass.lpszClassName = kTaskbarWindowClass;
-    ::RegisterClassW(&windowClass);
+    ui::RegisterWindowClass(windowClass);
     // Zero-sized in the middle of the screen: it exists for its task-bar
     // button, and a minimise animates towards that spot.
     const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;

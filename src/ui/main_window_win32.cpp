@@ -9,6 +9,7 @@
 #include "ui/popup_menu_win32.h"
 #include "ui/tray_icon_win32.h"
 #include "ui/ui_errors.h"
+#include "ui/window_class_win32.h"
 #include "ui/ui_texts.h"
 #include "ui/wide_text.h"
 
@@ -22,20 +23,12 @@ constexpr DWORD kMainWindowExStyle = 0;
 constexpr int kFontPoints = 8;
 
 void RegisterMainWindowClass(WNDPROC procedure) {
-    static const bool registered = [procedure] {
-        const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = instance;
-        // The program's icon; without it the system's default stays.
-        windowClass.hIcon = ::LoadIconW(instance, L"MAINICON");
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = kMainWindowClass;
-        return ::RegisterClassExW(&windowClass) != 0;
-    }();
-    if (!registered) throw EWindowCreateError();
+    WNDCLASSEXW windowClass = WindowClassOf(kMainWindowClass, procedure);
+    // The program's icon; without it the system's default stays.
+    windowClass.hIcon = ::LoadIconW(windowClass.hInstance, L"MAINICON");
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterWindowClass(windowClass);
 }
 
 UniqueFont CreateUiFont(int dpi) {

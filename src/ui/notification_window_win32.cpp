@@ -1,6 +1,7 @@
 #include "ui/notification_window_win32.h"
 
 #include "ui/ui_errors.h"
+#include "ui/window_class_win32.h"
 
 namespace kestrin::ui {
 
@@ -9,15 +10,7 @@ namespace {
 constexpr wchar_t kNotificationWindowClass[] = L"TPUtilWindowEx";
 
 void RegisterNotificationWindowClass(WNDPROC procedure) {
-    static const bool registered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = kNotificationWindowClass;
-        return ::RegisterClassExW(&windowClass) != 0;
-    }();
-    if (!registered) throw EWindowCreateError();
+    RegisterWindowClass(WindowClassOf(kNotificationWindowClass, procedure));
 }
 
 }  // namespace

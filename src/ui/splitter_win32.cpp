@@ -4,6 +4,7 @@
 
 #include "ui/dpi_win32.h"
 #include "ui/ui_errors.h"
+#include "ui/window_class_win32.h"
 
 namespace kestrin::ui {
 
@@ -12,17 +13,10 @@ namespace {
 constexpr wchar_t kSplitterClass[] = L"KestrinSplitter";
 
 void RegisterSplitterClass(WNDPROC procedure) {
-    static const bool registered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_SIZENS);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = kSplitterClass;
-        return ::RegisterClassExW(&windowClass) != 0;
-    }();
-    if (!registered) throw EWindowCreateError();
+    WNDCLASSEXW windowClass = WindowClassOf(kSplitterClass, procedure);
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_SIZENS);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterWindowClass(windowClass);
 }
 
 }  // namespace
