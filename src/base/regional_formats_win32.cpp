@@ -1,12 +1,11 @@
 #include <windows.h>
 
 #include "base/regional_formats.h"
+#include "base/win32_text.h"
 
 namespace kestrin::base {
 
 namespace {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 SYSTEMTIME ToSystemTime(const LocalDateTime& dateTime) {
     SYSTEMTIME time{};
@@ -25,11 +24,11 @@ template <typename FormatCall>
 std::u16string CallFormat(FormatCall format) {
     wchar_t buffer[128];
     int length = format(buffer, static_cast<int>(std::size(buffer)));
-    if (length > 0) return std::u16string(reinterpret_cast<const char16_t*>(buffer), static_cast<std::size_t>(length - 1));
+    if (length > 0) return FromWide({buffer, static_cast<std::size_t>(length - 1)});
     length = format(nullptr, 0);
     if (length <= 0) return {};
     std::u16string text(static_cast<std::size_t>(length), u'\0');
-    length = format(reinterpret_cast<wchar_t*>(text.data()), length);
+    length = format(AsWide(text), length);
     text.resize(length > 0 ? static_cast<std::size_t>(length - 1) : 0);
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/win32_text.h"
 #include "files/ansi_text.h"
 #include "files/in_out_error.h"
 
@@ -9,7 +10,7 @@ namespace kestrin::files {
 
 std::string ToAnsi(std::u16string_view text) {
     if (text.empty()) return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const auto* wide = base::AsWide(text);
     const int length = static_cast<int>(text.size());
     // No flags and no default character: the system picks its best-fit replacement or "?".
     const int size = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/win32_text.h"
 #include "files/ini_file.h"
 
 namespace kestrin::files {
@@ -12,30 +13,29 @@ namespace {
 // Room for the longest value the read returns and its terminating zero.
 constexpr DWORD kReadBufferLength = kMaxIniValueLength + 1;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+using base::AsWide;
 
 }  // namespace
 
 TIniFile::~TIniFile() {
     // Without section, key and value the call writes out what the system may
     // still hold of this file.
-    WritePrivateProfileStringW(nullptr, nullptr, nullptr, Wide(fileName_));
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, AsWide(fileName_));
 }
 
 std::u16string TIniFile::ReadString(std::u16string_view section, std::u16string_view ident,
                                     std::u16string_view defaultValue) const {
     const std::u16string sectionText(section), identText(ident), defaultText(defaultValue);
     std::u16string buffer(kReadBufferLength, u'\0');
-    const DWORD length = GetPrivateProfileStringW(Wide(sectionText), Wide(identText), Wide(defaultText),
-                                                  reinterpret_cast<wchar_t*>(buffer.data()), kReadBufferLength,
-                                                  Wide(fileName_));
+    const DWORD length = GetPrivateProfileStringW(AsWide(sectionText), AsWide(identText), AsWide(defaultText),
+                                                  AsWide(buffer), kReadBufferLength, AsWide(fileName_));
     buffer.resize(std::min<std::size_t>(length, kMaxIniValueLength));
     return buffer;
 }
 
 void TIniFile::WriteString(std::u16string_view section, std::u16string_view ident, std::u16string_view value) {
     const std::u16string sectionText(section), identText(ident), valueText(value);
-    if (!WritePrivateProfileStringW(Wide(sectionText), Wide(identText), Wide(valueText), Wide(fileName_))) {
+    if (!WritePrivateProfileStringW(AsWide(sectionText), AsWide(identText), AsWide(valueText), AsWide(fileName_))) {
         ThrowCannotWrite();
     }
 }

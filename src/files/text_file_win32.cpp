@@ -2,15 +2,14 @@
 
 #include <string>
 
+#include "base/win32_text.h"
 #include "files/text_file.h"
 
 namespace kestrin::files {
 
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+using base::AsWide;
 
 [[noreturn]] void ThrowLastError() {
     throw EInOutError(static_cast<int>(GetLastError()));
@@ -19,7 +18,7 @@ const wchar_t* Wide(const std::u16string& text) {
 std::intptr_t OpenHandle(const std::u16string& path, DWORD access, DWORD disposition) {
     // Read sharing only: other programs may read the file but not write to it meanwhile.
     const HANDLE handle =
-        CreateFileW(Wide(path), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        CreateFileW(AsWide(path), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) ThrowLastError();
     return reinterpret_cast<std::intptr_t>(handle);
 }
@@ -31,17 +30,17 @@ HANDLE AsHandle(std::intptr_t handle) {
 }  // namespace
 
 bool FileExists(const std::u16string& path) {
-    const DWORD attributes = GetFileAttributesW(Wide(path));
+    const DWORD attributes = GetFileAttributesW(AsWide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool DirectoryExists(const std::u16string& path) {
-    const DWORD attributes = GetFileAttributesW(Wide(path));
+    const DWORD attributes = GetFileAttributesW(AsWide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 void MakeDirectory(const std::u16string& path) {
-    if (!CreateDirectoryW(Wide(path), nullptr)) ThrowLastError();
+    if (!CreateDirectoryW(AsWide(path), nullptr)) ThrowLastError();
 }
 
 TextFile TextFile::Create(const std::u16string& path) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "base/win32_text.h"
 #include "net/socket_errors.h"
 #include "net/socket_layer.h"
 #include "net/socket_library.h"
@@ -63,8 +64,8 @@ public:
     }
 
     static ESocketLibraryError FunctionError(const char* name, int errorNumber) {
-        return ESocketLibraryError(LibraryFunctionMessage(base::AsciiToUtf16(name), SystemErrorText(errorNumber)),
-                                   errorNumber);
+        return ESocketLibraryError(
+            LibraryFunctionMessage(base::AsciiToUtf16(name), base::SystemErrorText(errorNumber)), errorNumber);
     }
 
 private:
@@ -73,18 +74,10 @@ private:
 };
 
 ESocketLibraryError LoadError(DWORD errorNumber) {
-    return ESocketLibraryError(LibraryLoadMessage(SystemErrorText(errorNumber)), static_cast<int>(errorNumber));
+    return ESocketLibraryError(LibraryLoadMessage(base::SystemErrorText(errorNumber)), static_cast<int>(errorNumber));
 }
 
 }  // namespace
-
-std::u16string SystemErrorText(DWORD errorNumber) {
-    wchar_t buffer[512];
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, errorNumber,
-                                  0, buffer, static_cast<DWORD>(std::size(buffer)), nullptr);
-    while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n')) --length;
-    return std::u16string(buffer, buffer + length);
-}
 
 std::unique_ptr<SocketLibrary> StartSocketLibrary() {
     // A missing file must fail here, not ask the user in a system dialog.

@@ -5,7 +5,6 @@
 #include <winsock2.h>
 
 #include <bit>
-#include <string>
 
 namespace kestrin::net {
 
@@ -18,8 +17,5 @@ template <typename Function>
 Function* Winsock(const char* name) {
     return std::bit_cast<Function*>(WinsockFunctionAddress(name));
 }
-
-// The system's text for an error number, without its line break.
-std::u16string SystemErrorText(DWORD errorNumber);
 
 }  // namespace kestrin::net

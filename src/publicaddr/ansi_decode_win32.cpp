@@ -3,6 +3,7 @@
 #include <climits>
 #include <string>
 
+#include "base/win32_text.h"
 #include "publicaddr/ansi_decode.h"
 
 namespace kestrin::publicaddr {
@@ -16,8 +17,7 @@ std::u16string FromAnsi(std::string_view bytes) {
     const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
     if (size <= 0) return {};
     std::u16string text(static_cast<std::size_t>(size), u'\0');
-    auto* wide = reinterpret_cast<wchar_t*>(text.data());
-    if (MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide, size) != size) return {};
+    if (MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, base::AsWide(text), size) != size) return {};
     return text;
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "base/win32_text.h"
 #include "publicaddr/service_request.h"
 
 namespace kestrin::publicaddr {
@@ -31,7 +32,7 @@ private:
 
 AnswerBody AskService(const std::u16string& url) {
     AnswerBody answer;
-    const auto* wideUrl = reinterpret_cast<const wchar_t*>(url.c_str());
+    const auto* wideUrl = base::AsWide(url);
 
     // The URL is the user agent; the system's proxy settings, no flags.
     const InternetHandle internet(InternetOpenW(wideUrl, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));

@@ -1,7 +1,7 @@
 #include "ui/log_view_win32.h"
 
+#include "base/win32_text.h"
 #include "ui/ui_errors.h"
-#include "ui/wide_text.h"
 #include "ui/win32_handles.h"
 
 namespace kestrin::ui {
@@ -23,7 +23,7 @@ std::u16string RowText(HWND list, int index) {
     const LRESULT copied =
         ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
     text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return FromWide(text);
+    return base::FromWide(text);
 }
 
 }  // namespace
@@ -45,7 +45,7 @@ void DrawLogRow(const DRAWITEMSTRUCT& item) {
         const COLORREF previousBackground = ::SetBkColor(dc, background);
         // The list's font, also when the caller's DC is not the list's own.
         SelectedObject font(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
-        const std::wstring text = Wide(RowText(item.hwndItem, index));
+        const std::wstring text = base::Wide(RowText(item.hwndItem, index));
         // ETO_OPAQUE fills the whole row in its colour along with the text's cells.
         ::ExtTextOutW(dc, bounds.left, bounds.top, ETO_OPAQUE, &bounds, text.c_str(),
                       static_cast<UINT>(text.size()), nullptr);
@@ -94,7 +94,7 @@ void LogView::SetRowHeight(int rowHeight) {
 }
 
 void LogView::Add(const std::u16string& line, std::uint32_t colour) {
-    const std::wstring text = Wide(line);
+    const std::wstring text = base::Wide(line);
     const LRESULT index = ::SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     if (index == LB_ERR || index == LB_ERRSPACE) throw EListInsertError();
     ::SendMessageW(list_, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(colour));

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "base/exception.h"
+#include "base/win32_text.h"
 #include "ui/ui_texts.h"
-#include "ui/wide_text.h"
 #include "ui/win32_handles.h"
 
 namespace kestrin::ui {
@@ -61,7 +61,8 @@ thread_local CentreNextDialog* CentreNextDialog::active_ = nullptr;
 }  // namespace
 
 void ShowErrorBox(HWND owner, const std::u16string& caption, const std::exception_ptr& error) {
-    ::MessageBoxW(owner, Wide(base::ErrorBoxText(error)).c_str(), Wide(caption).c_str(), MB_OK | MB_ICONSTOP);
+    ::MessageBoxW(owner, base::Wide(base::ErrorBoxText(error)).c_str(), base::Wide(caption).c_str(),
+                  MB_OK | MB_ICONSTOP);
 }
 
 void ShowScreenCentredMessage(const std::u16string& caption, const std::u16string& text) {
@@ -69,11 +70,11 @@ void ShowScreenCentredMessage(const std::u16string& caption, const std::u16strin
     // No owner: the main window may be hidden and the task-bar window
     // minimised, and a box they own would not show. MB_TASKMODAL disables the
     // thread's windows instead, as an owner would be.
-    ::MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), MB_OK | MB_TASKMODAL);
+    ::MessageBoxW(nullptr, base::Wide(text).c_str(), base::Wide(caption).c_str(), MB_OK | MB_TASKMODAL);
 }
 
 void ShowAboutBox(HWND owner) {
-    ::MessageBoxW(owner, Wide(kAboutText).c_str(), Wide(kMakerNotice).c_str(), MB_OK);
+    ::MessageBoxW(owner, base::Wide(kAboutText).c_str(), base::Wide(kMakerNotice).c_str(), MB_OK);
 }
 
 }  // namespace kestrin::ui

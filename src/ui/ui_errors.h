@@ -33,7 +33,4 @@ public:
     EWindowCreateError();
 };
 
-// The system's text for an error code, without its line break.
-std::u16string SystemErrorText(std::uint32_t systemErrorCode);
-
 }  // namespace kestrin::ui

@@ -1,18 +1,16 @@
 #pragma once
-// The program's UTF-16 texts and the Win32 wide-character APIs: the same code
-// units, copied across so no pointer is reinterpreted.
+// The window layer's texts: the shared UTF-16 conversions and a window's text.
 
 #include <windows.h>
 
 #include <string>
-#include <string_view>
+
+#include "base/win32_text.h"
 
 namespace kestrin::ui {
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 wide characters are UTF-16 code units");
-
-inline std::wstring Wide(std::u16string_view text) { return {text.begin(), text.end()}; }
-inline std::u16string FromWide(std::wstring_view text) { return {text.begin(), text.end()}; }
+using base::FromWide;
+using base::Wide;
 
 // A window's text (a caption, a label, a button).
 inline std::u16string WindowText(HWND window) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/win32_text.h"
 #include "net/socket_errors.h"
 #include "net/socket_layer.h"
 #include "net/udp_socket.h"
@@ -26,7 +27,7 @@ void ExpectFunctionError(auto call, const std::u16string& name, int number) {
     } catch (const ESocketLibraryError& error) {
         const std::u16string prefix = u"Fehler beim Aufruf der Winsock2-Bibliotheksfunktion " + name + u": ";
         EXPECT_EQ(error.Message().substr(0, prefix.size()), prefix);
-        EXPECT_EQ(error.Message().substr(prefix.size()), SystemErrorText(static_cast<DWORD>(number)));
+        EXPECT_EQ(error.Message().substr(prefix.size()), base::SystemErrorText(static_cast<std::uint32_t>(number)));
         EXPECT_EQ(error.ErrorNumber(), number);
     }
 }
@@ -39,13 +40,6 @@ TEST(SocketLayerWin32Test, AFunctionMissingFromTheLibraryFailsItsCall) {
 TEST(SocketLayerWin32Test, WithoutAUserTheLibraryIsNotLoaded) {
     ASSERT_EQ(SocketLayerUsers(), 0);
     ExpectFunctionError([] { CreateDatagramSocket(Id_IPv4); }, u"socket", 10093);
-}
-
-TEST(SocketLayerWin32Test, SystemTextsEndWithoutALineBreak) {
-    const std::u16string text = SystemErrorText(ERROR_FILE_NOT_FOUND);
-    ASSERT_FALSE(text.empty());
-    EXPECT_NE(text.back(), u'\n');
-    EXPECT_NE(text.back(), u'\r');
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "base/win32_text.h"
 #include "main_window_fixture.h"
 #include "ui/log_view_win32.h"
-#include "ui/wide_text.h"
 #include "ui/win32_handles.h"
 
 namespace kestrin::test {
@@ -76,7 +76,7 @@ protected:
     std::u16string RowText(int row) const {
         wchar_t text[256]{};
         ::SendMessageW(window.ListBox1(), LB_GETTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text));
-        return ui::FromWide(text);
+        return base::FromWide(text);
     }
     std::uint32_t RowData(int row) const {
         return static_cast<std::uint32_t>(::SendMessageW(window.ListBox1(), LB_GETITEMDATA, static_cast<WPARAM>(row), 0));
