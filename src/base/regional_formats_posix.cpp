@@ -5,6 +5,7 @@
 
 #include "base/regional_formats.h"
 #include "base/text.h"
+#include "base/unique_handle.h"
 
 namespace kestrin::base {
 
@@ -12,17 +13,9 @@ namespace {
 
 class PosixRegionalFormats final : public RegionalFormats {
 public:
-    PosixRegionalFormats() {
-        locale_ = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
-        if (locale_ == static_cast<locale_t>(nullptr)) {
-            locale_ = newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
-        }
+    PosixRegionalFormats() : locale_(newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr))) {
+        if (!locale_) locale_.Reset(newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr)));
     }
-    ~PosixRegionalFormats() override {
-        if (locale_ != static_cast<locale_t>(nullptr)) freelocale(locale_);
-    }
-    PosixRegionalFormats(const PosixRegionalFormats&) = delete;
-    PosixRegionalFormats& operator=(const PosixRegionalFormats&) = delete;
 
     std::u16string ShortDate(const LocalDateTime& dateTime) const override { return Format(D_FMT, dateTime); }
     std::u16string LongTime(const LocalDateTime& dateTime) const override { return Format(T_FMT, dateTime); }
@@ -39,11 +32,12 @@ private:
         fields.tm_wday = IsoDayOfWeek(dateTime) % 7;
         fields.tm_isdst = -1;
         char buffer[256];
-        const std::size_t length = strftime_l(buffer, sizeof buffer, nl_langinfo_l(item, locale_), &fields, locale_);
+        const locale_t locale = locale_.Get();
+        const std::size_t length = strftime_l(buffer, sizeof buffer, nl_langinfo_l(item, locale), &fields, locale);
         return Utf8ToUtf16(std::string_view(buffer, length));
     }
 
-    locale_t locale_;
+    UniqueHandle<locale_t, freelocale> locale_;
 };
 
 }  // namespace

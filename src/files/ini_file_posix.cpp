@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "base/text.h"
+#include "base/unique_handle.h"
 #include "files/ini_file.h"
 #include "files/ini_text.h"
 
@@ -30,28 +31,7 @@ constexpr mode_t kPermissionBits = 07777;
 // stale ones.
 constexpr int kTemporaryNameAttempts = 100;
 
-class UniqueFd {
-public:
-    explicit UniqueFd(int fd) noexcept : fd_(fd) {}
-    ~UniqueFd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        std::swap(fd_, other.fd_);
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    bool IsValid() const { return fd_ >= 0; }
-    int Get() const { return fd_; }
-    // Closes now; false when the close failed, which can mean lost data.
-    bool Close() noexcept { return ::close(std::exchange(fd_, -1)) == 0; }
-
-private:
-    int fd_;
-};
+using UniqueFd = base::UniqueHandle<int, ::close>;
 
 struct FileContents {
     std::string bytes;
@@ -106,13 +86,14 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, std::optional<
         const std::string temporary =
             path + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
         UniqueFd file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode));
-        if (!file.IsValid()) {
+        if (!file) {
             if (errno == EEXIST) continue;
             return false;
         }
         const bool written = (!mode || ::fchmod(file.Get(), *mode) == 0) && WriteAll(file, bytes) &&
                              ::fsync(file.Get()) == 0;
-        const bool closed = file.Close();
+        // Closed here, as a failed close can mean lost data.
+        const bool closed = ::close(file.Release()) == 0;
         if (written && closed && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
         ::unlink(temporary.c_str());
         return false;
@@ -131,7 +112,7 @@ TIniFile::~TIniFile() = default;  // every write has reached the file already
 
 std::u16string TIniFile::ReadString(std::u16string_view section, std::u16string_view ident,
                                     std::u16string_view defaultValue) const {
-    if (const UniqueFd file = OpenExisting(base::Utf16ToUtf8(fileName_), O_RDONLY); file.IsValid()) {
+    if (const UniqueFd file = OpenExisting(base::Utf16ToUtf8(fileName_), O_RDONLY); file) {
         if (const std::optional<FileContents> contents = ReadAll(file)) {
             const std::optional<std::string_view> value =
                 FindIniValue(contents->bytes, IniBytesFromText(section), IniBytesFromText(ident));
@@ -145,7 +126,7 @@ void TIniFile::WriteString(std::u16string_view section, std::u16string_view iden
     const std::string path = base::Utf16ToUtf8(fileName_);
     std::optional<FileContents> before;
     // Opened for writing as well, so a file we may not change fails here.
-    if (const UniqueFd file = OpenExisting(path, O_RDWR); file.IsValid()) {
+    if (const UniqueFd file = OpenExisting(path, O_RDWR); file) {
         before = ReadAll(file);
         if (!before) ThrowCannotWrite();
     } else if (errno != ENOENT) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/unique_handle.h"
 #include "files/in_out_error.h"
 
 namespace kestrin::files {
@@ -42,13 +43,7 @@ public:
     // OpenForAppend when a file of that name exists, else Create.
     static TextFile OpenOrCreate(const std::u16string& path);
 
-    TextFile(TextFile&& other) noexcept;
-    TextFile& operator=(TextFile&& other) noexcept;
-    TextFile(const TextFile&) = delete;
-    TextFile& operator=(const TextFile&) = delete;
-    ~TextFile();
-
-    bool IsOpen() const noexcept { return handle_ != kNoHandle; }
+    bool IsOpen() const noexcept { return static_cast<bool>(handle_); }
 
     // Writes all bytes at the current position.
     void Write(std::string_view bytes);
@@ -59,14 +54,14 @@ public:
 private:
     // A Windows HANDLE or a POSIX descriptor; both use -1 for "none".
     using NativeHandle = std::intptr_t;
-    static constexpr NativeHandle kNoHandle = -1;
 
     explicit TextFile(NativeHandle handle) noexcept : handle_(handle) {}
 
     // Closes the handle; the system's error number, or 0.
     static int CloseNative(NativeHandle handle) noexcept;
 
-    NativeHandle handle_ = kNoHandle;
+    // Closed quietly on the roads that fail; Close() reports its result.
+    base::UniqueHandle<NativeHandle, CloseNative> handle_;
 };
 
 }  // namespace kestrin::files

@@ -93,9 +93,9 @@ void MakeDirectory(const std::u16string& path) {
 TextFile TextFile::Create(const std::u16string& path) {
     const std::string name = base::Utf16ToUtf8(path);
     TextFile file(OpenDescriptor(name, O_WRONLY | O_CREAT));
-    LockForWriting(static_cast<int>(file.handle_), name);
+    LockForWriting(static_cast<int>(file.handle_.Get()), name);
     // Emptied only once the lock is held, so a file in another writer's hands stays whole.
-    if (::ftruncate(static_cast<int>(file.handle_), 0) != 0) ThrowLastError(name);
+    if (::ftruncate(static_cast<int>(file.handle_.Get()), 0) != 0) ThrowLastError(name);
     return file;
 }
 
@@ -103,7 +103,7 @@ TextFile TextFile::Create(const std::u16string& path) {
 TextFile TextFile::OpenForAppend(const std::u16string& path) {
     const std::string name = base::Utf16ToUtf8(path);
     TextFile file(OpenDescriptor(name, O_RDWR | O_APPEND));
-    LockForWriting(static_cast<int>(file.handle_), name);
+    LockForWriting(static_cast<int>(file.handle_.Get()), name);
     return file;
 }
 
@@ -113,13 +113,13 @@ TextFile TextFile::OpenForAppend(const std::u16string& path) {
 TextFile TextFile::OpenOrCreate(const std::u16string& path) {
     const std::string name = base::Utf16ToUtf8(path);
     TextFile file(OpenDescriptor(name, O_RDWR | O_APPEND | O_CREAT));
-    LockForWriting(static_cast<int>(file.handle_), name);
+    LockForWriting(static_cast<int>(file.handle_.Get()), name);
     return file;
 }
 
 void TextFile::Write(std::string_view bytes) {
     if (!IsOpen()) throw EInOutError(kErrorFileNotOpen);
-    const int fd = static_cast<int>(handle_);
+    const int fd = static_cast<int>(handle_.Get());
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0) {

@@ -49,7 +49,7 @@ TextFile TextFile::Create(const std::u16string& path) {
 
 TextFile TextFile::OpenForAppend(const std::u16string& path) {
     TextFile file(OpenHandle(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
-    if (!SetFilePointerEx(AsHandle(file.handle_), LARGE_INTEGER{}, nullptr, FILE_END)) ThrowLastError();
+    if (!SetFilePointerEx(AsHandle(file.handle_.Get()), LARGE_INTEGER{}, nullptr, FILE_END)) ThrowLastError();
     return file;
 }
 
@@ -62,7 +62,7 @@ void TextFile::Write(std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = bytes.size() > MAXDWORD ? MAXDWORD : static_cast<DWORD>(bytes.size());
         DWORD written = 0;
-        if (!WriteFile(AsHandle(handle_), bytes.data(), chunk, &written, nullptr)) ThrowLastError();
+        if (!WriteFile(AsHandle(handle_.Get()), bytes.data(), chunk, &written, nullptr)) ThrowLastError();
         if (written == 0) throw EInOutError(kErrorDiskFull);
         bytes.remove_prefix(written);
     }

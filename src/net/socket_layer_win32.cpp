@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "base/unique_handle.h"
 #include "base/win32_text.h"
 #include "net/socket_errors.h"
 #include "net/socket_layer.h"
@@ -20,23 +21,8 @@ namespace {
 constexpr wchar_t kLibraryFile[] = L"WS2_32.DLL";
 constexpr WORD kRequestedVersion = MAKEWORD(2, 2);  // 514
 
-// Owns a loaded module.
-class ModuleHandle {
-public:
-    explicit ModuleHandle(HMODULE module) noexcept : module_(module) {}
-    ~ModuleHandle() {
-        if (module_ != nullptr) FreeLibrary(module_);
-    }
-    ModuleHandle(ModuleHandle&& other) noexcept : module_(std::exchange(other.module_, nullptr)) {}
-    ModuleHandle& operator=(ModuleHandle&&) = delete;
-    ModuleHandle(const ModuleHandle&) = delete;
-    ModuleHandle& operator=(const ModuleHandle&) = delete;
-
-    HMODULE Get() const noexcept { return module_; }
-
-private:
-    HMODULE module_;
-};
+void UnloadModule(HMODULE module) noexcept { FreeLibrary(module); }
+using ModuleHandle = base::UniqueHandle<HMODULE, UnloadModule>;
 
 // The loaded and started library with the functions found in it so far.
 class WinsockLibrary final : public SocketLibrary {
@@ -86,7 +72,7 @@ std::unique_ptr<SocketLibrary> StartSocketLibrary() {
     ModuleHandle module(LoadLibraryW(kLibraryFile));
     const DWORD loadError = GetLastError();
     SetThreadErrorMode(oldMode, nullptr);
-    if (module.Get() == nullptr) throw LoadError(loadError);
+    if (!module) throw LoadError(loadError);
 
     // Cleaning up after a failed start-up is not allowed, so the library
     // object exists only once the start-up has succeeded.

@@ -1,9 +1,9 @@
 #include <curl/curl.h>
 
-#include <memory>
 #include <string>
 
 #include "base/text.h"
+#include "base/unique_handle.h"
 #include "publicaddr/service_request.h"
 
 namespace kestrin::publicaddr {
@@ -17,10 +17,7 @@ constexpr long kMaxRedirects = 10;
 // Nothing but web requests: a "file:" or other URL in the settings is no service.
 constexpr const char* kProtocols = "http,https";
 
-struct CurlCleanup {
-    void operator()(CURL* curl) const noexcept { curl_easy_cleanup(curl); }
-};
-using CurlHandle = std::unique_ptr<CURL, CurlCleanup>;
+using CurlHandle = base::UniqueHandle<CURL*, curl_easy_cleanup>;
 
 void InitialiseCurlOnce() {
     // For the life of the process; the lookup runs on the main thread only.
@@ -43,7 +40,7 @@ AnswerBody AskService(const std::u16string& url) {
     if (!curl) return answer;
 
     const std::string narrowUrl = base::Utf16ToUtf8(url);
-    CURL* handle = curl.get();
+    CURL* handle = curl.Get();
     curl_easy_setopt(handle, CURLOPT_URL, narrowUrl.c_str());
     curl_easy_setopt(handle, CURLOPT_USERAGENT, narrowUrl.c_str());
     curl_easy_setopt(handle, CURLOPT_HTTPGET, 1L);

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "base/unique_handle.h"
 #include "base/win32_text.h"
 #include "publicaddr/service_request.h"
 
@@ -11,22 +12,9 @@ namespace kestrin::publicaddr {
 
 namespace {
 
-// Owns one WinINet handle; closing has no result worth looking at.
-class InternetHandle {
-public:
-    explicit InternetHandle(HINTERNET handle) noexcept : handle_(handle) {}
-    ~InternetHandle() {
-        if (handle_ != nullptr) InternetCloseHandle(handle_);
-    }
-    InternetHandle(const InternetHandle&) = delete;
-    InternetHandle& operator=(const InternetHandle&) = delete;
-
-    explicit operator bool() const noexcept { return handle_ != nullptr; }
-    HINTERNET Get() const noexcept { return handle_; }
-
-private:
-    HINTERNET handle_;
-};
+// Closing has no result worth looking at.
+void CloseInternetHandle(HINTERNET handle) noexcept { InternetCloseHandle(handle); }
+using InternetHandle = base::UniqueHandle<HINTERNET, CloseInternetHandle>;
 
 }  // namespace
 

@@ -1,39 +1,13 @@
 #pragma once
-// Owners of the Win32 handles the window layer creates: each frees its handle
-// exactly once, so no early return or exception leaks a window, a GDI object,
-// a menu, global memory, a hook or an icon.
+// The window layer's handles: windows, GDI objects, menus, global memory,
+// hooks and icons, each in the one handle owner with its free function, and
+// two scoped guards for device contexts.
 
 #include <windows.h>
 
-#include <utility>
+#include "base/unique_handle.h"
 
 namespace kestrin::ui {
-
-template <typename Handle, auto Free>
-class UniqueHandle {
-public:
-    UniqueHandle() noexcept = default;
-    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        Reset(other.Release());
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    Handle Get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return handle_ != nullptr; }
-    // Gives up ownership without freeing, for a handle someone else now owns.
-    Handle Release() noexcept { return std::exchange(handle_, nullptr); }
-    void Reset(Handle handle = nullptr) noexcept {
-        if (Handle old = std::exchange(handle_, handle); old != nullptr) Free(old);
-    }
-
-private:
-    Handle handle_ = nullptr;
-};
 
 inline void FreeWindow(HWND window) noexcept { ::DestroyWindow(window); }
 inline void FreeGdiObject(HGDIOBJ object) noexcept { ::DeleteObject(object); }
@@ -43,17 +17,17 @@ inline void FreeHook(HHOOK hook) noexcept { ::UnhookWindowsHookEx(hook); }
 inline void FreeMemoryDc(HDC dc) noexcept { ::DeleteDC(dc); }
 inline void FreeIcon(HICON icon) noexcept { ::DestroyIcon(icon); }
 
-using UniqueWindow = UniqueHandle<HWND, FreeWindow>;
-using UniqueFont = UniqueHandle<HFONT, FreeGdiObject>;
-using UniqueBrush = UniqueHandle<HBRUSH, FreeGdiObject>;
-using UniqueBitmap = UniqueHandle<HBITMAP, FreeGdiObject>;
-using UniqueMenu = UniqueHandle<HMENU, FreeMenu>;
-using UniqueGlobal = UniqueHandle<HGLOBAL, FreeGlobal>;
-using UniqueHook = UniqueHandle<HHOOK, FreeHook>;
+using UniqueWindow = base::UniqueHandle<HWND, FreeWindow>;
+using UniqueFont = base::UniqueHandle<HFONT, FreeGdiObject>;
+using UniqueBrush = base::UniqueHandle<HBRUSH, FreeGdiObject>;
+using UniqueBitmap = base::UniqueHandle<HBITMAP, FreeGdiObject>;
+using UniqueMenu = base::UniqueHandle<HMENU, FreeMenu>;
+using UniqueGlobal = base::UniqueHandle<HGLOBAL, FreeGlobal>;
+using UniqueHook = base::UniqueHandle<HHOOK, FreeHook>;
 // An icon from LoadImageW without LR_SHARED.
-using UniqueIcon = UniqueHandle<HICON, FreeIcon>;
+using UniqueIcon = base::UniqueHandle<HICON, FreeIcon>;
 // A DC from CreateCompatibleDC.
-using UniqueMemoryDc = UniqueHandle<HDC, FreeMemoryDc>;
+using UniqueMemoryDc = base::UniqueHandle<HDC, FreeMemoryDc>;
 
 // A window's device context from GetDC or GetDCEx, released to the window.
 class WindowDc {

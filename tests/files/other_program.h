@@ -5,15 +5,18 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "base/unique_handle.h"
+
 class OtherProgramHold {
 public:
     enum Access { kWriter, kReader };
 
     OtherProgramHold(const std::filesystem::path& path, Access access);
-    ~OtherProgramHold();
-    OtherProgramHold(const OtherProgramHold&) = delete;
-    OtherProgramHold& operator=(const OtherProgramHold&) = delete;
 
 private:
-    std::intptr_t handle_;
+    // A HANDLE or a descriptor; -1 means none on both.
+    using Native = std::intptr_t;
+    static void CloseNative(Native handle) noexcept;
+
+    kestrin::base::UniqueHandle<Native, CloseNative> handle_;
 };

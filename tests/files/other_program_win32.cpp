@@ -10,11 +10,7 @@ OtherProgramHold::OtherProgramHold(const std::filesystem::path& path, Access acc
     : handle_(reinterpret_cast<std::intptr_t>(CreateFileW(path.c_str(), access == kWriter ? GENERIC_WRITE : GENERIC_READ,
                                                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                                           FILE_ATTRIBUTE_NORMAL, nullptr))) {
-    if (reinterpret_cast<HANDLE>(handle_) == INVALID_HANDLE_VALUE) {
-        throw std::runtime_error("cannot open " + path.string());
-    }
+    if (!handle_) throw std::runtime_error("cannot open " + path.string());
 }
 
-OtherProgramHold::~OtherProgramHold() {
-    CloseHandle(reinterpret_cast<HANDLE>(handle_));
-}
+void OtherProgramHold::CloseNative(Native handle) noexcept { CloseHandle(reinterpret_cast<HANDLE>(handle)); }

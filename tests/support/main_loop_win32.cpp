@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "base/unique_handle.h"
 #include "net/main_thread_queue.h"
 #include "support/main_loop.h"
 
@@ -19,10 +20,12 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
+void DestroyLoopWindow(HWND window) noexcept { ::DestroyWindow(window); }
+
 }  // namespace
 
 struct MainLoop::Platform {
-    HWND window = nullptr;
+    base::UniqueHandle<HWND, DestroyLoopWindow> window;
 };
 
 MainLoop::MainLoop() : platform_(std::make_unique<Platform>()) {
@@ -32,16 +35,16 @@ MainLoop::MainLoop() : platform_(std::make_unique<Platform>()) {
     windowClass.lpszClassName = kWindowClass;
     ::RegisterClassW(&windowClass);  // fails harmlessly when a former loop registered it
     // A top-level window that is never shown, like the program's application window.
-    platform_->window = ::CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                          windowClass.hInstance, nullptr);
-    if (platform_->window == nullptr) throw std::runtime_error("CreateWindowExW failed");
-    const HWND window = platform_->window;
+    platform_->window.Reset(::CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                              windowClass.hInstance, nullptr));
+    if (!platform_->window) throw std::runtime_error("CreateWindowExW failed");
+    const HWND window = platform_->window.Get();
     net::SetMainThreadWakeUp([window] { ::PostMessageW(window, WM_NULL, 0, 0); });
 }
 
 MainLoop::~MainLoop() {
+    // Withdrawn first: the window goes with platform_ after this body.
     net::SetMainThreadWakeUp(nullptr);
-    ::DestroyWindow(platform_->window);
 }
 
 bool MainLoop::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
