@@ -6,7 +6,7 @@ export WINEARCH=win64
 
 # Creates the prefix once; ctest may start several programs at a time.
 ensure_wine_prefix() {
-    [[ -f "$WINEPREFIX/system.reg" ]] && return 0
+    [[ -f "$WINEPREFIX/system.reg" && -f "$WINEPREFIX/.kestrin-desktops" ]] && return 0
     mkdir -p "$WINEPREFIX"
     (
         flock 9
@@ -14,6 +14,16 @@ ensure_wine_prefix() {
             # No Mono or Gecko: nothing here needs them, and there is no network to fetch them.
             WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i >/dev/null 2>&1 || true
             wineserver -w || true
+        fi
+        if [[ ! -f "$WINEPREFIX/.kestrin-desktops" ]]; then
+            # The sequence test runs in a virtual desktop of its own. On the X
+            # server's desktop every hide of a window waits for a window
+            # manager, which Xvfb does not have; and the foreground it checks
+            # is then its own desktop's.
+            wine reg add 'HKCU\Software\Wine\AppDefaults\presence_test.exe\Explorer' /v Desktop /d KestrinTest /f \
+                >/dev/null 2>&1
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v KestrinTest /d 1024x768 /f >/dev/null 2>&1
+            touch "$WINEPREFIX/.kestrin-desktops"
         fi
     ) 9>"$WINEPREFIX.lock"
 }

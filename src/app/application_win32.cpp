@@ -3,20 +3,20 @@
 #include <stdexcept>
 
 #include "app/application_title_win32.h"
-#include "ui/window_class_win32.h"
 #include "base/date_time.h"
 #include "base/regional_formats.h"
 #include "net/main_thread_queue.h"
+#include "ui/wide_text.h"
+#include "ui/window_class_win32.h"
 
 namespace kestrin::app {
 
 namespace {
 
 constexpr wchar_t kTaskbarWindowClass[] = L"KestrinApplication";
-
-std::wstring Wide(const std::u16string& text) {
-    return {text.begin(), text.end()};
-}
+// Posted to the task-bar window when it was activated: the activation goes
+// on once the system has finished activating it.
+constexpr UINT kPassActivationOn = WM_APP + 1;
 
 }  // namespace
 
@@ -27,13 +27,13 @@ Application::Application(HINSTANCE instance, files::ProgramDirectory directory, 
     CreateTaskbarWindow(instance);
     // A listener thread wakes the main thread with an empty message; its
     // handling runs the deliveries, also under a modal message box.
-    const HWND taskbar = taskbarWindow_;
+    const HWND taskbar = TaskbarWindow();
     net::SetMainThreadWakeUp([taskbar] { ::PostMessageW(taskbar, WM_NULL, 0, 0); });
     CreateJvTrayIcon1(instance, shell);
-    mainWindow_ = std::make_unique<ui::MainWindow>(taskbarWindow_, title_, *this);
+    mainWindow_ = std::make_unique<ui::MainWindow>(taskbar, title_, *this);
     mainWindow_->SetJvTrayIcon1(jvTrayIcon1_.get());
-    // The main window's components are loaded: the tray icon becomes active
-    // and hides the application before anything is shown.
+    presence_ = std::make_unique<WindowPresence>(taskbar, *mainWindow_, *jvTrayIcon1_);
+    // The main window's components are loaded: the tray icon becomes active.
     jvTrayIcon1_->SetActive(true);
     form_ = std::make_unique<core::TForm1>(directory_, base::SystemClock(), base::UserRegionalFormats(), *mainWindow_,
                                            *jvTrayIcon1_, publicAddress_);
@@ -42,22 +42,21 @@ Application::Application(HINSTANCE instance, files::ProgramDirectory directory, 
     } catch (...) {
         HandleException(std::current_exception());
     }
-    UpdateTaskbarButton();
 }
 
 Application::~Application() {
     // The listener's deliveries need the form and the window; it ends first.
     form_.reset();
-    // The icon leaves the notification area and the hook the task-bar window.
+    presence_.reset();
+    // The icon leaves the notification area.
     if (mainWindow_ != nullptr) mainWindow_->SetJvTrayIcon1(nullptr);
     jvTrayIcon1_.reset();
     mainWindow_.reset();
     net::SetMainThreadWakeUp(nullptr);
-    if (taskbarWindow_ != nullptr) ::DestroyWindow(taskbarWindow_);
 }
 
 void Application::CreateTaskbarWindow(HINSTANCE instance) {
-    WNDCLASSEXW windowClass = ui::WindowClassOf(kTaskbarWindowClass, TaskbarWindowProcedure);
+    WNDCLASSEXW windowClass = ui::WindowClassOf(kTaskbarWindowClass, &BoundWindow::Procedure);
     windowClass.hInstance = instance;
     windowClass.hIcon = ::LoadIconW(instance, L"MAINICON");
     ui::RegisterWindowClass(windowClass);
@@ -65,10 +64,11 @@ void Application::CreateTaskbarWindow(HINSTANCE instance) {
     // button, and a minimise animates towards that spot.
     const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
-    taskbarWindow_ = ::CreateWindowExW(0, kTaskbarWindowClass, Wide(title_).c_str(),
-                                       WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y,
-                                       0, 0, nullptr, nullptr, instance, this);
-    if (taskbarWindow_ == nullptr) throw std::runtime_error("the application window could not be created");
+    if (CreateBound(0, kTaskbarWindowClass, ui::Wide(title_).c_str(),
+                    WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr,
+                    nullptr) == nullptr) {
+        throw std::runtime_error("the application window could not be created");
+    }
 }
 
 void Application::CreateJvTrayIcon1(HINSTANCE instance, ui::TrayShell& shell) {
@@ -77,26 +77,25 @@ void Application::CreateJvTrayIcon1(HINSTANCE instance, ui::TrayShell& shell) {
                                                      ::GetSystemMetrics(SM_CXSMICON),
                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
     jvTrayIcon1_ = std::make_unique<ui::TJvTrayIcon>(*this, shell, base::SystemClock(), trayImage_.Get());
-    jvTrayIcon1_->OnClick = [this](const ui::TrayClick& click) { mainWindow_->JvTrayIcon1Click(click); };
-    jvTrayIcon1_->OnDblClick = [this](const ui::TrayClick& click) { mainWindow_->JvTrayIcon1DblClick(click); };
+    jvTrayIcon1_->OnClick = [this](const ui::TrayClick& click) {
+        Handle(click.button == ui::mbLeft ? PresenceEvent::LeftClick : PresenceEvent::OtherClick, click);
+    };
+    jvTrayIcon1_->OnDblClick = [this](const ui::TrayClick& click) { Handle(PresenceEvent::DoubleClick, click); };
 }
 
-LRESULT CALLBACK Application::TaskbarWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* application = reinterpret_cast<Application*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (application == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+void Application::Handle(PresenceEvent event, const ui::TrayClick& click) {
+    // Nothing shows before the windows exist, so nothing can change.
+    if (presence_ != nullptr) presence_->Handle(event, click);
+}
+
+void Application::MessageFailed(std::exception_ptr error) noexcept {
     try {
-        return application->HandleTaskbarMessage(window, message, wParam, lParam);
+        HandleException(std::move(error));
     } catch (...) {
-        application->HandleException(std::current_exception());
-        return 0;
     }
 }
 
-LRESULT Application::HandleTaskbarMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_NULL:
             net::RunQueuedRequests();
@@ -106,26 +105,29 @@ LRESULT Application::HandleTaskbarMessage(HWND window, UINT message, WPARAM wPar
             CloseRequested();
             return 0;
         case WM_SYSCOMMAND:
+            // The task-bar button's minimise and restore.
             if ((wParam & 0xFFF0) == SC_MINIMIZE) {
-                Minimise();
+                Handle(PresenceEvent::Minimise);
                 return 0;
             }
             if ((wParam & 0xFFF0) == SC_RESTORE) {
-                Restore();
+                Handle(PresenceEvent::Restore);
                 return 0;
             }
             break;
         case WM_SIZE:
-            // The task-bar button was used to minimise the application.
-            if (wParam == SIZE_MINIMIZED && !minimised_ && !trayShowing_) {
-                minimised_ = true;
-                if (minimiseHookRegistered_) mainWindow_->HideAndMinimise();
-            }
+            // Minimised from outside, past the system command.
+            if (wParam == SIZE_MINIMIZED) Handle(PresenceEvent::Minimise);
             break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window, kPassActivationOn, 0, 0);
+            break;
+        case kPassActivationOn:
+            if (presence_ != nullptr) presence_->PassActivationOn();
+            return 0;
         default:
             break;
     }
-    // `window`, not taskbarWindow_: messages arrive before CreateWindowExW has returned.
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -135,7 +137,6 @@ bool Application::Dispatch(MSG& message) {
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);
     }
-    UpdateTaskbarButton();
     return true;
 }
 
@@ -157,75 +158,57 @@ int Application::Run() {
         }
         // Idle: deliveries whose wake-up is still on its way run now.
         net::RunQueuedRequests();
-        UpdateTaskbarButton();
         ::WaitMessage();
     }
 }
 
 void Application::CloseRequested() {
-    if (closing_) return;
-    // A failed write of the balloon switch abandons the close; the error box
-    // shows why and everything stays as it was.
-    form_->FormClose();
-    closing_ = true;
-    ::ShowWindow(mainWindow_->Handle(), SW_HIDE);
+    // One close at a time: a request while the error box of a failed one is
+    // open (taskkill sends one to every window) is ignored.
+    if (presence_ == nullptr || presence_->Current().closing) return;
+    Handle(PresenceEvent::CloseRequested);
+    try {
+        form_->FormClose();
+    } catch (...) {
+        // A failed write of the balloon switch abandons the close: the error
+        // box says why, everything stays as it was, and the next request
+        // tries again.
+        HandleException(std::current_exception());
+        Handle(PresenceEvent::CloseAbandoned);
+        return;
+    }
+    presence_->Closed();
     ::PostQuitMessage(0);
 }
 
 void Application::MinimiseRequested() {
-    // Through the task-bar window, whose hooks (the tray icon's) see it first.
-    ::SendMessageW(taskbarWindow_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-}
-
-void Application::Minimise() {
-    // A main window brought back from the tray without restoring the
-    // application still minimises: the flag alone would swallow the command.
-    if (minimised_ && !::IsWindowVisible(mainWindow_->Handle())) return;
-    minimised_ = true;
-    if (::IsWindowVisible(taskbarWindow_)) ::ShowWindow(taskbarWindow_, SW_MINIMIZE);
-    if (minimiseHookRegistered_) mainWindow_->HideAndMinimise();
-    UpdateTaskbarButton();
+    Handle(PresenceEvent::Minimise);
 }
 
 void Application::RegisterMinimiseHook() {
-    minimiseHookRegistered_ = true;
+    if (presence_ != nullptr) presence_->RegisterMinimiseHook();
 }
 
 void Application::HandleException(std::exception_ptr error) {
     HWND owner = ::GetActiveWindow();
-    if (owner == nullptr) owner = taskbarWindow_;
+    if (owner == nullptr) owner = TaskbarWindow();
     ui::ShowErrorBox(owner, title_, error);
 }
 
-void Application::UpdateTaskbarButton() {
-    if (taskbarWindow_ == nullptr || mainWindow_ == nullptr) return;
-    const bool wanted = ::IsWindowVisible(mainWindow_->Handle()) != FALSE;
-    const bool actual = ::IsWindowVisible(taskbarWindow_) != FALSE;
-    // Once the task-bar window is as the rule wants it, whoever set it, the
-    // rule takes it over again; otherwise the tray icon's hiding would keep
-    // the button away for good.
-    if (actual == wanted) {
-        taskbarShown_ = wanted;
-        return;
-    }
-    if (actual != taskbarShown_) return;
-    ::ShowWindow(taskbarWindow_, wanted ? SW_SHOWNOACTIVATE : SW_HIDE);
-    taskbarShown_ = wanted;
+bool Application::ApplicationVisible() const {
+    return presence_ != nullptr && CountsAsVisible(presence_->Current());
 }
 
-void Application::Restore() {
-    minimised_ = false;
-    ::ShowWindow(taskbarWindow_, SW_RESTORE);
+void Application::HideApplication() {
+    Handle(PresenceEvent::HideApplication);
 }
 
-HWND Application::MainWindowHandle() const {
-    return mainWindow_ == nullptr ? nullptr : mainWindow_->Handle();
+void Application::ShellRestarted() {
+    Handle(PresenceEvent::ShellRestarted);
 }
 
-void Application::ShowTaskbarWindow(int showCommand) {
-    trayShowing_ = true;
-    ::ShowWindow(taskbarWindow_, showCommand);
-    trayShowing_ = false;
+void Application::SessionEnding(bool ending) {
+    Handle(ending ? PresenceEvent::SessionEnding : PresenceEvent::SessionResumed);
 }
 
 }  // namespace kestrin::app

@@ -1,8 +1,8 @@
 #pragma once
 // The application object: its hidden task-bar window (which carries the
 // task-bar button and owns the main window), the main window with the
-// monitor's logic and its tray icon, and the event loop that also runs the
-// listener's deliveries.
+// monitor's logic and its tray icon, the one owner of what of them shows,
+// and the event loop that also runs the listener's deliveries.
 
 #include <windows.h>
 
@@ -10,10 +10,12 @@
 #include <memory>
 #include <string>
 
+#include "app/window_presence_win32.h"
 #include "core/form1.h"
 #include "core/form_outputs.h"
 #include "files/program_directory.h"
 #include "publicaddr/public_address_check.h"
+#include "ui/bound_window_win32.h"
 #include "ui/main_window_win32.h"
 #include "ui/tray_application.h"
 #include "ui/tray_icon_win32.h"
@@ -22,11 +24,11 @@
 
 namespace kestrin::app {
 
-class Application final : public ui::MainWindowEvents, public ui::TrayApplication {
+class Application final : public ui::MainWindowEvents, public ui::TrayApplication, private ui::BoundWindow {
 public:
     // Creates the task-bar window, the main window and its components (the
-    // tray icon, activated, hides the application), then runs FormCreate; an
-    // error that ends it is shown in the error box. `shell` must outlive the object.
+    // tray icon among them, activated), then runs FormCreate; an error that
+    // ends it is shown in the error box. `shell` must outlive the object.
     Application(HINSTANCE instance, files::ProgramDirectory directory, ui::TrayShell& shell = ui::SystemTrayShell());
     ~Application() override;
     Application(const Application&) = delete;
@@ -39,49 +41,49 @@ public:
     void ProcessMessages();
 
     const std::u16string& Title() const { return title_; }
+    HWND TaskbarWindow() const { return taskbarWindow_.Get(); }
     ui::MainWindow& MainWindow() { return *mainWindow_; }
     ui::TJvTrayIcon& JvTrayIcon1() { return *jvTrayIcon1_; }
     core::TForm1& Form() { return *form_; }
-    bool Minimised() const { return minimised_; }
+    const Presence& CurrentPresence() const { return presence_->Current(); }
 
-    // ui::MainWindowEvents
+    // ui::MainWindowEvents and ui::TrayApplication: a close from any window.
+    // A close while one is in progress is ignored; a failed one is abandoned.
     void CloseRequested() override;
-    void MinimiseRequested() override;
-    void RegisterMinimiseHook() override;
     void HandleException(std::exception_ptr error) override;
 
+    // ui::MainWindowEvents
+    void MinimiseRequested() override;
+    void RegisterMinimiseHook() override;
+
     // ui::TrayApplication
-    HWND TaskbarWindow() const override { return taskbarWindow_; }
-    HWND MainWindowHandle() const override;
-    void ShowTaskbarWindow(int showCommand) override;
-    void Minimise() override;
-    void Restore() override;
+    bool ApplicationVisible() const override;
+    void HideApplication() override;
+    void ShellRestarted() override;
+    void SessionEnding(bool ending) override;
 
 private:
-    static LRESULT CALLBACK TaskbarWindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleTaskbarMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // BoundWindow: the task-bar window.
+    void Attached(HWND window) noexcept override { taskbarWindow_.Reset(window); }
+    void Detached() noexcept override { taskbarWindow_.Release(); }
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void MessageFailed(std::exception_ptr error) noexcept override;
+
     void CreateTaskbarWindow(HINSTANCE instance);
     void CreateJvTrayIcon1(HINSTANCE instance, ui::TrayShell& shell);
+    void Handle(PresenceEvent event, const ui::TrayClick& click = {});
     // One message as the event loop handles it; false for the quit.
     bool Dispatch(MSG& message);
-    // Shows the task-bar window while a window of the application is
-    // visible, hides it when none is; leaves it alone while someone else has
-    // set it otherwise.
-    void UpdateTaskbarButton();
 
     files::ProgramDirectory directory_;
     std::u16string title_;
-    HWND taskbarWindow_ = nullptr;
-    bool taskbarShown_ = false;  // what UpdateTaskbarButton set last
-    bool minimised_ = false;
-    // The tray icon is showing the task-bar window: no minimise of the user's.
-    bool trayShowing_ = false;
-    bool minimiseHookRegistered_ = false;
-    bool closing_ = false;
+    // First, so it goes last: it owns the main window.
+    ui::UniqueWindow taskbarWindow_;
     publicaddr::PublicAddressService publicAddress_;
     ui::UniqueIcon trayImage_;
     std::unique_ptr<ui::TJvTrayIcon> jvTrayIcon1_;
     std::unique_ptr<ui::MainWindow> mainWindow_;
+    std::unique_ptr<WindowPresence> presence_;
     std::unique_ptr<core::TForm1> form_;
 };
 

@@ -48,11 +48,10 @@ void Place(HWND control, const Bounds& bounds) {
 
 MainWindow::MainWindow(HWND owner, std::u16string applicationTitle, MainWindowEvents& events)
     : applicationTitle_(std::move(applicationTitle)), events_(events) {
-    RegisterMainWindowClass(&MainWindow::WindowProcedure);
+    RegisterMainWindowClass(&BoundWindow::Procedure);
     // No WS_EX_APPWINDOW: the owner carries the program's task-bar button.
-    const HWND window = ::CreateWindowExW(kMainWindowExStyle, kMainWindowClass, Wide(MainWindowCaption()).c_str(),
-                                          kMainWindowStyle, 0, 0, 0, 0, owner, nullptr, ::GetModuleHandleW(nullptr),
-                                          this);
+    const HWND window = CreateBound(kMainWindowExStyle, kMainWindowClass, Wide(MainWindowCaption()).c_str(),
+                                    kMainWindowStyle, 0, 0, 0, 0, owner, nullptr);
     if (window == nullptr) throw EWindowCreateError();
     dpi_ = WindowDpi(window);
     listHeight_ = Scale(kListHeight, dpi_);
@@ -96,31 +95,9 @@ HWND MainWindow::ListBox1() const noexcept {
     return logView_->Handle();
 }
 
-LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_.Reset(window);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        // Destroyed from outside (or by the destructor): nothing is left to destroy.
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        self->window_.Release();
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        if (self->logView_ == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        self->ReportException(std::current_exception());
-        return 0;
-    }
-}
-
-LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = window_.Get();
+LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Until its controls exist the window gets the default handling.
+    if (logView_ == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
         case WM_COMMAND:
             // Clicks and menu commands both come with code 0 (BN_CLICKED).
@@ -166,6 +143,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CLOSE:
             events_.CloseRequested();
+            return 0;
+        case WM_ACTIVATE:
+            Activated(wParam);
             return 0;
         default:
             break;
@@ -315,14 +295,33 @@ void MainWindow::ShowFromTray() {
     // Visible, and above the application's other windows.
     ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     if (state_ != WindowState::Normal) ShowNormal();
-    // The application to the foreground: its most recently active window,
-    // unless that is the task-bar window itself or cannot take input.
+    // The application to the foreground: its most recently active window
+    // (a message box of the window's, say), or else this window itself;
+    // never the invisible task-bar window, which would hold the keyboard.
     const HWND owner = ::GetWindow(window, GW_OWNER);
-    if (owner == nullptr) return;
-    const HWND lastActive = ::GetLastActivePopup(owner);
-    if (lastActive != nullptr && lastActive != owner && ::IsWindowVisible(lastActive) && ::IsWindowEnabled(lastActive)) {
-        ::SetForegroundWindow(lastActive);
+    HWND target = owner != nullptr ? ::GetLastActivePopup(owner) : window;
+    if (target == nullptr || target == owner || !::IsWindowVisible(target) || !::IsWindowEnabled(target)) {
+        target = window;
     }
+    ::SetForegroundWindow(target);
+    // Shown from the tray, the keyboard starts in the list.
+    if (target == window) {
+        focused_ = ListBox1();
+        if (::GetActiveWindow() == window) ::SetFocus(focused_);
+    }
+}
+
+void MainWindow::Activated(WPARAM state) {
+    const HWND window = window_.Get();
+    if (LOWORD(state) == WA_INACTIVE) {
+        const HWND focus = ::GetFocus();
+        if (focus != nullptr && ::IsChild(window, focus)) focused_ = focus;
+        return;
+    }
+    // Minimised windows take no focus of their own.
+    if (HIWORD(state) != 0) return;
+    const HWND target = focused_ != nullptr && ::IsWindow(focused_) ? focused_ : ListBox1();
+    ::SetFocus(target);
 }
 
 void MainWindow::JvTrayIcon1Click(const TrayClick&) {

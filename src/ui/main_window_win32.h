@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/form_outputs.h"
+#include "ui/bound_window_win32.h"
 #include "ui/message_boxes_win32.h"
 #include "ui/splitter_win32.h"
 #include "ui/tray_icon_types.h"
@@ -50,7 +51,7 @@ public:
 
 enum class WindowState : std::uint8_t { Normal, Minimised };
 
-class MainWindow final : public core::MainWindowView, private SplitterClient {
+class MainWindow final : public core::MainWindowView, private SplitterClient, private BoundWindow {
 public:
     // Creates the window, not shown, owned by `owner` (the application's
     // hidden task-bar window; may be null). `applicationTitle` is the
@@ -82,7 +83,8 @@ public:
     void Copyline1Click();
     void ListBox1DrawItem(const DRAWITEMSTRUCT& item) const;
     // The tray icon's click and double click, whatever the button: the
-    // window shown, normal, in front and in the foreground.
+    // window shown, normal, in front and in the foreground, with the
+    // keyboard in the list.
     void JvTrayIcon1Click(const TrayClick& click);
     void JvTrayIcon1DblClick(const TrayClick& click);
 
@@ -110,8 +112,15 @@ public:
     void HideAndMinimise() override;
 
 private:
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // BoundWindow
+    void Attached(HWND window) noexcept override { window_.Reset(window); }
+    void Detached() noexcept override { window_.Release(); }
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void MessageFailed(std::exception_ptr error) noexcept override { ReportException(std::move(error)); }
+
+    // Keeps the keyboard focus in the control that had it when the window was
+    // last active, the list the first time.
+    void Activated(WPARAM state);
     void HandleCommand(UINT id);
     void ShowPopupMenu1(HWND clicked, LPARAM screenPoint);
     void CreateControls();
@@ -138,6 +147,8 @@ private:
     int listHeight_ = 0;
     WindowState state_ = WindowState::Normal;
     bool placed_ = false;
+    // The control with the keyboard focus when the window was last deactivated.
+    HWND focused_ = nullptr;
     TJvTrayIcon* jvTrayIcon1_ = nullptr;
     UniqueFont font_;
     UniqueMenu popupMenu1_;

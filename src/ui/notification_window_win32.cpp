@@ -16,31 +16,16 @@ void RegisterNotificationWindowClass(WNDPROC procedure) {
 }  // namespace
 
 NotificationWindow::NotificationWindow(NotificationWindowClient& client) : client_(client) {
-    RegisterNotificationWindowClass(&NotificationWindow::WindowProcedure);
+    RegisterNotificationWindowClass(&BoundWindow::Procedure);
     // Top-level, not message-only: the shell's "TaskbarCreated" is a broadcast.
-    window_.Reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kNotificationWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                    nullptr, ::GetModuleHandleW(nullptr), this));
-    if (!window_) throw EWindowCreateError();
+    if (CreateBound(WS_EX_TOOLWINDOW, kNotificationWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr) ==
+        nullptr) {
+        throw EWindowCreateError();
+    }
 }
 
-LRESULT CALLBACK NotificationWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<NotificationWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self == nullptr || message == WM_NCCREATE || message == WM_NCDESTROY) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    try {
-        if (const std::optional<LRESULT> result = self->client_.HandleNotification(message, wParam, lParam)) {
-            return *result;
-        }
-    } catch (...) {
-        // Nothing may cross the system's frames; the error box says what went wrong.
-        self->client_.NotificationFailed(std::current_exception());
-        return 0;
-    }
+LRESULT NotificationWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> result = client_.HandleNotification(message, wParam, lParam)) return *result;
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -8,6 +8,7 @@
 #include <exception>
 #include <optional>
 
+#include "ui/bound_window_win32.h"
 #include "ui/win32_handles.h"
 
 namespace kestrin::ui {
@@ -21,7 +22,7 @@ public:
     virtual void NotificationFailed(std::exception_ptr error) noexcept = 0;
 };
 
-class NotificationWindow {
+class NotificationWindow final : private BoundWindow {
 public:
     // A top-level tool window of zero size, never shown; throws EWindowCreateError.
     explicit NotificationWindow(NotificationWindowClient& client);
@@ -31,7 +32,11 @@ public:
     HWND Handle() const noexcept { return window_.Get(); }
 
 private:
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // BoundWindow
+    void Attached(HWND window) noexcept override { window_.Reset(window); }
+    void Detached() noexcept override { window_.Release(); }
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void MessageFailed(std::exception_ptr error) noexcept override { client_.NotificationFailed(std::move(error)); }
 
     NotificationWindowClient& client_;
     UniqueWindow window_;

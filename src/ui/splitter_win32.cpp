@@ -29,38 +29,26 @@ int SplitterListHeight(int proposed, int clientHeight, int dpi) {
 }
 
 Splitter::Splitter(HWND parent, int id, SplitterClient& client) : parent_(parent), client_(client) {
-    RegisterSplitterClass(&Splitter::WindowProcedure);
+    RegisterSplitterClass(&BoundWindow::Procedure);
     // Alternate pixels: the line lets what is under it show through.
     static constexpr WORD kCheckerboard[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
     pattern_.Reset(::CreateBitmap(8, 8, 1, 1, kCheckerboard));
     hatch_.Reset(::CreatePatternBrush(pattern_.Get()));
     if (!hatch_) throw EResourcesExhausted();
-    window_ = ::CreateWindowExW(0, kSplitterClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                                this);
-    if (window_ == nullptr) throw EWindowCreateError();
+    if (CreateBound(0, kSplitterClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id))) == nullptr) {
+        throw EWindowCreateError();
+    }
 }
 
-LRESULT CALLBACK Splitter::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<Splitter*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* splitter = reinterpret_cast<Splitter*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (splitter == nullptr || message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
+void Splitter::MessageFailed(std::exception_ptr error) noexcept {
     try {
-        return splitter->HandleMessage(message, wParam, lParam);
+        client_.SplitterFailed(std::move(error));
     } catch (...) {
-        splitter->client_.SplitterFailed(std::current_exception());
-        return 0;
     }
 }
 
-LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Splitter::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
             BeginDrag(GET_Y_LPARAM(lParam));
@@ -76,7 +64,7 @@ LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (dragging_) EndDrag(false);
             return 0;
         default:
-            return ::DefWindowProcW(window_, message, wParam, lParam);
+            return ::DefWindowProcW(window, message, wParam, lParam);
     }
 }
 

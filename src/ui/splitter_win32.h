@@ -7,6 +7,7 @@
 
 #include <exception>
 
+#include "ui/bound_window_win32.h"
 #include "ui/win32_handles.h"
 
 namespace kestrin::ui {
@@ -32,7 +33,7 @@ public:
     virtual void SplitterFailed(std::exception_ptr error) = 0;
 };
 
-class Splitter {
+class Splitter final : private BoundWindow {
 public:
     Splitter(HWND parent, int id, SplitterClient& client);
     Splitter(const Splitter&) = delete;
@@ -43,8 +44,12 @@ public:
     HWND Handle() const noexcept { return window_; }
 
 private:
-    static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // BoundWindow
+    void Attached(HWND window) noexcept override { window_ = window; }
+    void Detached() noexcept override { window_ = nullptr; }
+    LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void MessageFailed(std::exception_ptr error) noexcept override;
+
     void BeginDrag(int grabY);
     void Drag(POINT mouse);
     void EndDrag(bool apply);

@@ -1,7 +1,8 @@
 #pragma once
-// What the tray icon needs of the application it hides and restores.
-
-#include <windows.h>
+// What the tray icon reports to the application, which alone decides what
+// the user sees: which windows show, whether the task-bar button shows and
+// whether the icon is in the tray. Clicks reach it through the icon's
+// OnClick and OnDblClick.
 
 #include <exception>
 
@@ -10,17 +11,18 @@ namespace kestrin::ui {
 class TrayApplication {
 public:
     virtual ~TrayApplication() = default;
-    // The hidden top-level window that carries the task-bar button.
-    virtual HWND TaskbarWindow() const = 0;
-    // Null while there is none.
-    virtual HWND MainWindowHandle() const = 0;
-    // ShowWindow on the task-bar window for the tray icon: the application
-    // takes this for neither the user's minimise nor its own showing.
-    virtual void ShowTaskbarWindow(int showCommand) = 0;
-    // The application minimises itself (which runs its minimise hook) or
-    // restores itself.
-    virtual void Minimise() = 0;
-    virtual void Restore() = 0;
+    // The application counts as visible (shown, and not merely from a double
+    // click or another button): its icon stays out of the tray.
+    virtual bool ApplicationVisible() const = 0;
+    // Into the tray: no window, no task-bar button, the icon in the tray.
+    virtual void HideApplication() = 0;
+    // The shell restarted and lost every icon.
+    virtual void ShellRestarted() = 0;
+    // The user's session ends (true) or the end was cancelled (false).
+    virtual void SessionEnding(bool ending) = 0;
+    // A WM_CLOSE reached the notification window, as taskkill sends it to
+    // every top-level window of the program.
+    virtual void CloseRequested() = 0;
     // An error escaped the notification window's message handling.
     virtual void HandleException(std::exception_ptr error) = 0;
 };

@@ -1,14 +1,6 @@
 #include "ui/tray_icon_win32.h"
 
-#include "ui/caption_animation_win32.h"
-
 namespace kestrin::ui {
-
-namespace {
-
-constexpr UINT_PTR kMinimiseHookId = 1;
-
-}  // namespace
 
 TJvTrayIcon::TJvTrayIcon(TrayApplication& application, TrayShell& shell, const base::Clock& clock, HICON icon)
     : application_(application),
@@ -58,39 +50,22 @@ void TJvTrayIcon::Activate() {
     iconData_.hIcon = icon_;
     iconData_.uTimeOut = kTrayIconVersion;
     // szTip stays empty: the icon has no tooltip.
-    hook_ = WindowSubclass(application_.TaskbarWindow(), &TJvTrayIcon::MinimiseHook, kMinimiseHookId,
-                           reinterpret_cast<DWORD_PTR>(this));
-    SetState(tisHooked, static_cast<bool>(hook_));
+    // Minimise commands reach the application directly, so no hook watches
+    // the task-bar window; and the application shows nothing at start, so
+    // there is nothing to hide. The icon comes when the application says.
     active_ = true;
-    // The application still counts as visible: no icon yet.
-    ShowIcon();
-    if (!HasOption(tvVisibleTaskBar)) {
-        // The program starts hidden. The application never shows its main
-        // window at start on its own, so there is nothing more to turn off.
-        const HWND taskbar = application_.TaskbarWindow();
-        ::SetActiveWindow(taskbar);
-        MinimiseAnimationOff noAnimation;
-        application_.ShowTaskbarWindow(SW_HIDE);
-        SetState(tisAppHiddenButNotMinimized, true);
-    }
 }
 
 void TJvTrayIcon::Deactivate() noexcept {
     StopTimer(kClickTimerId);
     StopTimer(kBalloonTimerId);
     SetState(tisWaitingForDoubleClick, false);
-    hook_.Reset();
-    SetState(tisHooked, false);
     try {
         HideIcon();
     } catch (...) {
         // Ending anyway; the shell drops the icon of a window that is gone.
     }
     active_ = false;
-}
-
-bool TJvTrayIcon::ApplicationVisible() const {
-    return !HasState(tisAppHiddenButNotMinimized) && !::IsIconic(application_.TaskbarWindow());
 }
 
 void TJvTrayIcon::SetIconVisible(bool visible) {
@@ -121,47 +96,13 @@ void TJvTrayIcon::HideIcon() {
 }
 
 void TJvTrayIcon::HideApplication() {
-    if (ApplicationVisible()) {
-        if (const HWND main = application_.MainWindowHandle(); main != nullptr) {
-            if (HasOption(tvAnimateToTray)) AnimateToTray(main);
-            ::ShowWindow(main, SW_HIDE);
-        }
-        application_.Minimise();
-    }
-    application_.ShowTaskbarWindow(SW_HIDE);
-    visibility_ = static_cast<std::uint16_t>(visibility_ & ~tvVisibleTaskBar);
-    if (HasOption(tvAutoHideIcon)) ShowIcon();
+    application_.HideApplication();
 }
 
-void TJvTrayIcon::ShowApplication() {
-    if (HasState(tisAppHiddenButNotMinimized)) {
-        MinimiseAnimationOff noAnimation;
-        application_.ShowTaskbarWindow(SW_MINIMIZE);
-    }
-    visibility_ = static_cast<std::uint16_t>(visibility_ | tvVisibleTaskBar);
-    application_.ShowTaskbarWindow(SW_SHOW);
-    if (!ApplicationVisible()) {
-        const HWND main = application_.MainWindowHandle();
-        if (main != nullptr && HasOption(tvAnimateToTray)) AnimateFromTray(main);
-        application_.Restore();
-        if (main != nullptr) ::ShowWindow(main, SW_SHOW);
-    }
-    SetState(tisAppHiddenButNotMinimized, false);
-    if (HasOption(tvAutoHideIcon)) HideIcon();
-}
-
-LRESULT CALLBACK TJvTrayIcon::MinimiseHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                           DWORD_PTR data) {
-    auto& self = *reinterpret_cast<TJvTrayIcon*>(data);
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE && self.HasOption(tvAutoHide) && self.active_) {
-        try {
-            self.HideApplication();
-        } catch (...) {
-            self.NotificationFailed(std::current_exception());
-        }
-    }
-    // The hook only watches: the application still gets every message.
-    return ::DefSubclassProc(window, message, wParam, lParam);
+void TJvTrayIcon::ReplaceLostIcon(bool wanted) {
+    if (HasState(tisTrayIconVisible)) Notify(NIM_DELETE, 0);
+    SetState(tisTrayIconVisible, false);
+    if (wanted) ShowIcon();
 }
 
 std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -172,11 +113,16 @@ std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wPar
         return 0;
     }
     if (message == WM_ENDSESSION) {
-        SessionEnding(wParam != FALSE);
+        application_.SessionEnding(wParam != FALSE);
         return 0;
     }
     if (taskbarCreated_ != 0 && message == taskbarCreated_) {
-        ShellRestarted();
+        application_.ShellRestarted();
+        return 0;
+    }
+    if (message == WM_CLOSE) {
+        // Never destroyed by a close from outside: the icon would go with it.
+        application_.CloseRequested();
         return 0;
     }
     return std::nullopt;
@@ -186,22 +132,6 @@ void TJvTrayIcon::NotificationFailed(std::exception_ptr error) noexcept {
     try {
         application_.HandleException(std::move(error));
     } catch (...) {
-    }
-}
-
-void TJvTrayIcon::ShellRestarted() {
-    // The new shell holds no icons, so a refused removal here does not mean
-    // the icon is still there: forget it and add it again.
-    if (HasState(tisTrayIconVisible)) Notify(NIM_DELETE, 0);
-    SetState(tisTrayIconVisible, false);
-    if (active_) ShowIcon();
-}
-
-void TJvTrayIcon::SessionEnding(bool ending) {
-    if (ending) {
-        HideIcon();
-    } else if (active_) {
-        ShowIcon();
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
-// JvTrayIcon1: the program's icon in the shell's notification area. It hides
-// the application into the tray and restores it, passes clicks on the icon
-// on, and shows the balloons that announce new entries.
+// JvTrayIcon1: the program's icon in the shell's notification area. It puts
+// the icon there and takes it away when the application tells it to, reports
+// clicks on the icon and the shell's events to the application, and shows the
+// balloons that announce new entries.
 
 #include <windows.h>
 
@@ -19,7 +20,6 @@
 #include "ui/tray_application.h"
 #include "ui/tray_icon_types.h"
 #include "ui/tray_shell.h"
-#include "ui/window_subclass_win32.h"
 
 namespace kestrin::ui {
 
@@ -32,10 +32,10 @@ public:
     using ClickHandler = std::function<void(const TrayClick&)>;
 
     // Creates the notification window; nothing is in the notification area
-    // until the component is active and the application is hidden.
+    // until the component is active and the application shows the icon.
     // Everything passed in must outlive the object.
     TJvTrayIcon(TrayApplication& application, TrayShell& shell, const base::Clock& clock, HICON icon);
-    // Deactivates: timers stopped, hook removed, icon removed.
+    // Deactivates: timers stopped, icon removed.
     ~TJvTrayIcon() override;
     TJvTrayIcon(const TJvTrayIcon&) = delete;
     TJvTrayIcon& operator=(const TJvTrayIcon&) = delete;
@@ -45,13 +45,18 @@ public:
 
     // core::TrayIconControl
     void SetActive(bool active) override;
+    // Hands the hiding into the tray to the application.
     void HideApplication() override;
 
     bool Active() const noexcept { return active_; }
-    void ShowApplication();
-    bool ApplicationVisible() const;
+    bool ApplicationVisible() const { return application_.ApplicationVisible(); }
     bool IconVisible() const noexcept { return HasState(tisTrayIconVisible); }
+    // Adds the icon (while active and the application does not count as
+    // visible) or removes it; a refused call leaves things as they were.
     void SetIconVisible(bool visible);
+    // After a shell restart: the new shell holds no icons, so the icon is
+    // forgotten even when the removal is refused, then added if `wanted`.
+    void ReplaceLostIcon(bool wanted);
 
     void BalloonHint(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
                      int delayMilliseconds, bool cancelPrevious);
@@ -67,9 +72,6 @@ public:
     const TNotifyIconDataXP& IconData() const noexcept { return iconData_; }
 
 private:
-    static LRESULT CALLBACK MinimiseHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR data);
-
     // NotificationWindowClient
     std::optional<LRESULT> HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) override;
     void NotificationFailed(std::exception_ptr error) noexcept override;
@@ -91,8 +93,6 @@ private:
     void ClickTimerExpired();
     void BalloonTimerExpired();
     LRESULT BalloonEvent(LPARAM event);
-    void ShellRestarted();
-    void SessionEnding(bool ending);
 
     TrayApplication& application_;
     TrayShell& shell_;
@@ -108,7 +108,6 @@ private:
     base::LocalDateTime time_{};
     int timeDelay_ = 0;
     NotificationWindow window_;
-    WindowSubclass hook_;
 };
 
 }  // namespace kestrin::ui

@@ -78,14 +78,8 @@ void TJvTrayIcon::ClickTimerExpired() {
     StopTimer(kClickTimerId);
     if (!HasState(tisWaitingForDoubleClick)) return;
     SetState(tisWaitingForDoubleClick, false);
-    const TrayClick clicked = pendingClick_;
-    if (OnClick) OnClick(clicked);
-    if (clicked.button != mbLeft) return;
-    if (ApplicationVisible()) {
-        if (HasOption(tvMinimizeClick)) HideApplication();
-    } else if (HasOption(tvRestoreClick)) {
-        ShowApplication();
-    }
+    // What a left click restores or hides besides is the application's to decide.
+    if (OnClick) OnClick(pendingClick_);
 }
 
 }  // namespace kestrin::ui

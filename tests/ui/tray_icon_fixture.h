@@ -1,8 +1,7 @@
 #pragma once
-// A tray icon on a stand-in application with real windows: a hidden
-// task-bar window and a main window it owns. The shell and the timers are
-// recorded; each test drives the notification window with the messages the
-// shell, the timers and a user's clicks send.
+// A tray icon on a stand-in application that records what the icon reports.
+// The shell and the timers are recorded; each test drives the notification
+// window with the messages the shell, the timers and a user's clicks send.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,58 +11,25 @@
 #include "recording_tray_shell.h"
 #include "support/fixed_clock.h"
 #include "ui/tray_icon_win32.h"
-#include "ui/win32_handles.h"
 
 namespace kestrin::test {
 
-// The task-bar window takes SC_MINIMIZE as the application's: it minimises
-// itself, not the window (the tray icon's hook has seen the command first).
-inline LRESULT CALLBACK StandInTaskbarProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) return 0;
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-inline const wchar_t* StandInTaskbarClass() {
-    static const bool registered = [] {
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = StandInTaskbarProcedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"KestrinStandInTaskbar";
-        return ::RegisterClassW(&windowClass) != 0;
-    }();
-    return registered ? L"KestrinStandInTaskbar" : L"STATIC";
-}
-
+// Records what the tray icon reports; counts as visible when told to.
 class StandInApplication final : public ui::TrayApplication {
 public:
-    StandInApplication()
-        : taskbar_(::CreateWindowExW(0, StandInTaskbarClass(), L"Kestrin",
-                                     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr,
-                                     nullptr, nullptr)),
-          main_(::CreateWindowExW(0, L"STATIC", L"Main", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, taskbar_.Get(), nullptr,
-                                  nullptr, nullptr)) {}
-
-    HWND TaskbarWindow() const override { return taskbar_.Get(); }
-    HWND MainWindowHandle() const override { return main_.Get(); }
-    void ShowTaskbarWindow(int showCommand) override { ::ShowWindow(taskbar_.Get(), showCommand); }
-    void Minimise() override {
-        ++minimises;
-        if (::IsWindowVisible(taskbar_.Get())) ::ShowWindow(taskbar_.Get(), SW_MINIMIZE);
-        ::ShowWindow(main_.Get(), SW_HIDE);
-    }
-    void Restore() override {
-        ++restores;
-        ::ShowWindow(taskbar_.Get(), SW_RESTORE);
-    }
+    bool ApplicationVisible() const override { return visible; }
+    void HideApplication() override { ++hides; }
+    void ShellRestarted() override { ++shellRestarts; }
+    void SessionEnding(bool ending) override { sessionEnds.push_back(ending); }
+    void CloseRequested() override { ++closeRequests; }
     void HandleException(std::exception_ptr error) override { errors.push_back(error); }
 
-    int minimises = 0;
-    int restores = 0;
+    bool visible = false;
+    int hides = 0;
+    int shellRestarts = 0;
+    int closeRequests = 0;
+    std::vector<bool> sessionEnds;
     std::vector<std::exception_ptr> errors;
-
-private:
-    ui::UniqueWindow taskbar_;
-    ui::UniqueWindow main_;
 };
 
 class TrayIconTest : public ::testing::Test {
@@ -83,7 +49,7 @@ protected:
 
     // As start-up leaves it: hidden, with its icon; the calls so far forgotten.
     void IntoTheTray() {
-        tray.HideApplication();
+        tray.SetIconVisible(true);
         ASSERT_TRUE(tray.IconVisible());
         shell.calls.clear();
     }

@@ -1,6 +1,6 @@
-// The tray icon: its record and notification window, hiding into the tray
-// and coming back, clicks and double clicks on the icon, the minimise hook,
-// a refusing shell, a shell restart and the end of the session.
+// The tray icon: its record and notification window, adding and removing
+// the icon, clicks and double clicks on it, a refusing shell, and what it
+// reports of the shell, the session and a close from outside.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -22,7 +22,7 @@ std::wstring ClassName(HWND window) {
     return name.data();
 }
 
-TEST_F(TrayIconTest, ActivationFillsTheRecordHooksAndHidesTheApplicationWithoutAnIcon) {
+TEST_F(TrayIconTest, ActivationFillsTheRecordWithoutAddingAnIcon) {
     EXPECT_EQ(tray.Visibility(), 0x7FE);
     const ui::TNotifyIconDataXP& data = tray.IconData();
     EXPECT_EQ(data.cbSize, 952u);
@@ -32,13 +32,9 @@ TEST_F(TrayIconTest, ActivationFillsTheRecordHooksAndHidesTheApplicationWithoutA
     EXPECT_EQ(data.uTimeOut, 3u);
     EXPECT_EQ(std::wstring(data.szTip), L"");
     EXPECT_EQ(data.dwState | data.dwStateMask, 0u);
-    // The application counted as visible: nothing was added.
+    // The icon comes when start-up hides the application, not before.
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_FALSE(tray.IconVisible());
-    EXPECT_TRUE(HasState(ui::tisHooked));
-    EXPECT_TRUE(HasState(ui::tisAppHiddenButNotMinimized));
-    EXPECT_FALSE(tray.ApplicationVisible());
-    EXPECT_FALSE(::IsWindowVisible(application.TaskbarWindow()));
 
     const HWND window = tray.NotificationWindowHandle();
     EXPECT_EQ(ClassName(window), L"TPUtilWindowEx");
@@ -52,41 +48,51 @@ TEST_F(TrayIconTest, ActivationFillsTheRecordHooksAndHidesTheApplicationWithoutA
     EXPECT_EQ(bounds.bottom - bounds.top, 0);
 }
 
-TEST_F(TrayIconTest, HidingTheHiddenApplicationAddsTheIconAndAsksForTheInterfaceVersion) {
+TEST_F(TrayIconTest, HidingTheApplicationIsTheApplicationsAndTheIconAsksForTheInterfaceVersion) {
     tray.HideApplication();
-    // Hidden without being minimised: nothing to minimise.
-    EXPECT_EQ(application.minimises, 0);
+    EXPECT_EQ(application.hides, 1);
+    EXPECT_TRUE(shell.calls.empty());
+
+    tray.SetIconVisible(true);
     ASSERT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
     EXPECT_EQ(shell.calls[0].Flags(), kAddFlags);
     EXPECT_EQ(shell.calls[1].Flags(), 0u);
     EXPECT_EQ(shell.calls[1].data.uTimeOut, 3u);
     EXPECT_TRUE(tray.IconVisible());
-    EXPECT_FALSE(::IsWindowVisible(application.TaskbarWindow()));
-
-    // Shown already: a second hide adds nothing.
-    tray.HideApplication();
+    // Shown already: nothing more is added.
+    tray.SetIconVisible(true);
     EXPECT_EQ(shell.calls.size(), 2u);
+}
+
+TEST_F(TrayIconTest, NoIconWhileTheApplicationCountsAsVisibleOrTheComponentIsInactive) {
+    application.visible = true;
+    tray.SetIconVisible(true);
+    application.visible = false;
+    tray.SetActive(false);
+    tray.SetIconVisible(true);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_FALSE(tray.IconVisible());
 }
 
 TEST_F(TrayIconTest, ARefusedAddLeavesNoIconUntilTheNextAttempt) {
     shell.refused.insert(NIM_ADD);
-    tray.HideApplication();
+    tray.SetIconVisible(true);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
     EXPECT_FALSE(tray.IconVisible());
 
     shell.refused.clear();
-    tray.HideApplication();
+    tray.SetIconVisible(true);
     EXPECT_TRUE(tray.IconVisible());
 }
 
 TEST_F(TrayIconTest, AShellBeforeVersion5GetsNoVersionRequest) {
     shell.version = {4, 72};
-    tray.HideApplication();
+    tray.SetIconVisible(true);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
     EXPECT_FALSE(tray.AcceptBalloons());
 }
 
-TEST_F(TrayIconTest, ASingleLeftClickWaitsForTheDoubleClickTimeThenRestoresAndRemovesTheIcon) {
+TEST_F(TrayIconTest, ASingleLeftClickIsReportedOnceTheDoubleClickTimeHasPassed) {
     IntoTheTray();
     Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
     EXPECT_TRUE(clicks.empty());
@@ -102,16 +108,8 @@ TEST_F(TrayIconTest, ASingleLeftClickWaitsForTheDoubleClickTimeThenRestoresAndRe
     ::GetCursorPos(&cursor);
     EXPECT_EQ(clicks[0].x, cursor.x);
     EXPECT_EQ(clicks[0].y, cursor.y);
-    // ShowApplication: task-bar window shown, application restored, main window visible, icon gone.
-    EXPECT_TRUE(::IsWindowVisible(application.TaskbarWindow()));
-    EXPECT_FALSE(::IsIconic(application.TaskbarWindow()));
-    EXPECT_EQ(application.restores, 1);
-    EXPECT_TRUE(::IsWindowVisible(application.MainWindowHandle()));
-    EXPECT_NE(tray.Visibility() & ui::tvVisibleTaskBar, 0);
-    EXPECT_FALSE(HasState(ui::tisAppHiddenButNotMinimized));
-    EXPECT_TRUE(tray.ApplicationVisible());
-    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE}));
-    EXPECT_FALSE(tray.IconVisible());
+    // What the click shows or hides is the application's to decide.
+    EXPECT_TRUE(shell.calls.empty());
 
     // A late expiry does nothing more.
     TimerExpires(ui::kClickTimerId);
@@ -128,15 +126,14 @@ TEST_F(TrayIconTest, ASecondClickWithinTheDoubleClickTimeReplacesTheFirstAndKeep
     EXPECT_EQ(clicks[0].button, ui::mbMiddle);
 }
 
-TEST_F(TrayIconTest, ARightClickOnlyReportsTheClickAndTheIconStays) {
+TEST_F(TrayIconTest, ARightClickIsReportedOnceTheDoubleClickTimeHasPassed) {
     IntoTheTray();
     Click(WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_TRUE(clicks.empty());
     TimerExpires(ui::kClickTimerId);
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0].button, ui::mbRight);
     EXPECT_TRUE(shell.calls.empty());
-    EXPECT_TRUE(tray.IconVisible());
-    EXPECT_EQ(application.restores, 0);
 }
 
 TEST_F(TrayIconTest, ADoubleClickReportsAtOnceDropsThePendingClickAndLeavesTheIcon) {
@@ -167,29 +164,6 @@ TEST_F(TrayIconTest, MovesMenuRequestsAndKeyboardSelectionDoNothing) {
     EXPECT_TRUE(shell.calls.empty());
 }
 
-TEST_F(TrayIconTest, MinimisingThroughTheTaskbarWindowHidesTheShownApplicationIntoTheTray) {
-    IntoTheTray();
-    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
-    TimerExpires(ui::kClickTimerId);
-    ASSERT_TRUE(tray.ApplicationVisible());
-    shell.calls.clear();
-
-    ::SendMessageW(application.TaskbarWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_EQ(application.minimises, 1);
-    EXPECT_FALSE(::IsWindowVisible(application.MainWindowHandle()));
-    EXPECT_FALSE(::IsWindowVisible(application.TaskbarWindow()));
-    EXPECT_TRUE(::IsIconic(application.TaskbarWindow()));
-    EXPECT_EQ(tray.Visibility() & ui::tvVisibleTaskBar, 0);
-    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
-
-    // Back again: the application is minimised, not merely hidden.
-    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
-    TimerExpires(ui::kClickTimerId);
-    EXPECT_EQ(application.restores, 2);
-    EXPECT_TRUE(tray.ApplicationVisible());
-    EXPECT_TRUE(::IsWindowVisible(application.MainWindowHandle()));
-}
-
 TEST_F(TrayIconTest, ARefusedRemovalKeepsTheIconMarkedShown) {
     IntoTheTray();
     shell.refused.insert(NIM_DELETE);
@@ -200,40 +174,43 @@ TEST_F(TrayIconTest, ARefusedRemovalKeepsTheIconMarkedShown) {
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE}));
 }
 
-TEST_F(TrayIconTest, AShellRestartAddsTheIconAgainEvenWhenTheNewShellRefusesTheOldOnesRemoval) {
+TEST_F(TrayIconTest, ShellSessionAndCloseEventsAreReportedAndTheWindowOutlivesAClose) {
     IntoTheTray();
-    const UINT taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
-    ::SendMessageW(tray.NotificationWindowHandle(), taskbarCreated, 0, 0);
+    const HWND window = tray.NotificationWindowHandle();
+    ::SendMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ::SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+    ::SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(::SendMessageW(window, WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(application.shellRestarts, 1);
+    EXPECT_EQ(application.sessionEnds, (std::vector<bool>{true, false}));
+    EXPECT_EQ(application.closeRequests, 1);
+    // The icon's window, and so the icon, survive a close from outside.
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_TRUE(tray.IconVisible());
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(TrayIconTest, ALostIconIsAddedAgainEvenWhenTheNewShellRefusesTheOldOnesRemoval) {
+    IntoTheTray();
+    tray.ReplaceLostIcon(true);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_ADD, NIM_SETVERSION}));
     EXPECT_TRUE(tray.IconVisible());
 
     // The new shell does not know the lost icon.
     shell.calls.clear();
     shell.refused.insert(NIM_DELETE);
-    ::SendMessageW(tray.NotificationWindowHandle(), taskbarCreated, 0, 0);
+    tray.ReplaceLostIcon(true);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_ADD, NIM_SETVERSION}));
     EXPECT_TRUE(tray.IconVisible());
-}
 
-TEST_F(TrayIconTest, AShellRestartWhileTheWindowIsShownAddsNoIcon) {
-    IntoTheTray();
-    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
-    TimerExpires(ui::kClickTimerId);
+    // Not wanted: only forgotten.
     shell.calls.clear();
-    ::SendMessageW(tray.NotificationWindowHandle(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(shell.calls.empty());
-}
-
-TEST_F(TrayIconTest, EndingTheSessionRemovesTheIconAndACancelledEndAddsItAgain) {
-    IntoTheTray();
-    ::SendMessageW(tray.NotificationWindowHandle(), WM_ENDSESSION, TRUE, 0);
+    tray.ReplaceLostIcon(false);
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE}));
     EXPECT_FALSE(tray.IconVisible());
-    ::SendMessageW(tray.NotificationWindowHandle(), WM_ENDSESSION, FALSE, 0);
-    EXPECT_TRUE(tray.IconVisible());
-    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE, NIM_ADD, NIM_SETVERSION}));
 }
 
-TEST_F(TrayIconTest, DeactivationStopsTheTimersUnhooksAndRemovesTheIcon) {
+TEST_F(TrayIconTest, DeactivationStopsTheTimersAndRemovesTheIcon) {
     IntoTheTray();
     Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
     tray.BalloonHint(u"Error", u"line", core::btError, 5000, false);
@@ -243,13 +220,8 @@ TEST_F(TrayIconTest, DeactivationStopsTheTimersUnhooksAndRemovesTheIcon) {
 
     tray.SetActive(false);
     EXPECT_TRUE(shell.timers.empty());
-    EXPECT_FALSE(HasState(ui::tisHooked));
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE}));
     EXPECT_FALSE(tray.IconVisible());
-    // Unhooked: a minimise no longer reaches the tray icon.
-    ::ShowWindow(application.TaskbarWindow(), SW_SHOWNOACTIVATE);
-    ::SendMessageW(application.TaskbarWindow(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    EXPECT_EQ(application.minimises, 0);
 }
 
 TEST(TrayIconLifetimeTest, DestructionRemovesTheIconAndTheNotificationWindow) {
@@ -258,7 +230,7 @@ TEST(TrayIconLifetimeTest, DestructionRemovesTheIconAndTheNotificationWindow) {
     StandInApplication application;
     auto tray = std::make_unique<ui::TJvTrayIcon>(application, shell, clock, nullptr);
     tray->SetActive(true);
-    tray->HideApplication();
+    tray->SetIconVisible(true);
     const HWND window = tray->NotificationWindowHandle();
     tray.reset();
     EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_DELETE));

@@ -1,0 +1,56 @@
+#pragma once
+// The one owner of what the user sees: it keeps the program's presence and
+// carries every change of it over to the real windows, the task-bar window's
+// button and the tray icon, and says which window gets the foreground. Nobody
+// else shows or hides these windows or the icon while the program runs.
+
+#include <windows.h>
+
+#include "app/presence.h"
+#include "ui/main_window_win32.h"
+#include "ui/tray_icon_types.h"
+
+namespace kestrin::ui {
+class TJvTrayIcon;
+}
+
+namespace kestrin::app {
+
+class WindowPresence {
+public:
+    // All three must outlive the object.
+    WindowPresence(HWND taskbarWindow, ui::MainWindow& mainWindow, ui::TJvTrayIcon& trayIcon) noexcept
+        : taskbarWindow_(taskbarWindow), mainWindow_(mainWindow), trayIcon_(trayIcon) {}
+    WindowPresence(const WindowPresence&) = delete;
+    WindowPresence& operator=(const WindowPresence&) = delete;
+
+    const Presence& Current() const noexcept { return presence_; }
+
+    // Moves the presence by `event` and makes windows, button and icon show
+    // it. `click` is the click that a click event reports.
+    void Handle(PresenceEvent event, const ui::TrayClick& click = {});
+
+    // From now on hiding into the tray also sets the main window's state to
+    // minimised (the application's minimise hook).
+    void RegisterMinimiseHook() noexcept { minimiseHookRegistered_ = true; }
+
+    // The close went through: neither window shows any more.
+    void Closed();
+
+    // The task-bar window was activated (the user chose its button): the
+    // activation goes on to the window the user works in, if one shows.
+    void PassActivationOn();
+
+private:
+    void ShowMainWindow(PresenceEvent event, const ui::TrayClick& click, bool wasShown);
+    void HideMainWindow();
+    void ShowTaskbarButton(bool shown);
+
+    HWND taskbarWindow_;
+    ui::MainWindow& mainWindow_;
+    ui::TJvTrayIcon& trayIcon_;
+    Presence presence_;
+    bool minimiseHookRegistered_ = false;
+};
+
+}  // namespace kestrin::app
