@@ -1,0 +1,333 @@
+#!/usr/bin/env python3
+"""The real kestrin.exe in a Wine desktop with a task bar, used as a user uses
+it: its icon in the task bar's notification area clicked with the X pointer,
+its main window minimised, and the program closed as Windows closes it
+(taskkill's WM_CLOSE), also when its settings file cannot be written.
+
+What the user sees is observed twice over: a probe inside the same desktop
+reports the program's windows (window_probe.exe), and the notification area is
+read from screenshots of the desktop, where the icon is found by its colours.
+
+Run inside tools/with-wine-session (ctest does): the Wine prefix, WINEDEBUG
+and the X display come from there.
+  tray_desktop.py --exe kestrin.exe --probe window_probe.exe --artifacts DIR
+"""
+
+import argparse
+import os
+import re
+import shutil
+import socket
+import stat
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+ARGS = None
+PATIENCE = 30.0  # seconds; every wait ends as soon as what it waits for is there
+DESKTOP = "shell"
+SIZE = (1024, 768)
+# The icon's background, a dark slate the task bar never shows.
+ICON_COLOUR = (0x2E, 0x3B, 0x4A)
+ICON_TOLERANCE = 24
+ICON_MINIMUM_PIXELS = 40  # of the 16 x 16 icon, most are its background
+
+QUIET = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_until(condition, patience=PATIENCE):
+    deadline = time.monotonic() + patience
+    while True:
+        if condition():
+            return True
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.02)
+
+
+def free_port():
+    """A UDP port free on IPv4 and IPv6 at the moment of the call."""
+    for _ in range(50):
+        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as v4:
+            v4.bind(("0.0.0.0", 0))
+            port = v4.getsockname()[1]
+            try:
+                with socket.socket(socket.AF_INET6, socket.SOCK_DGRAM) as v6:
+                    v6.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 1)
+                    v6.bind(("::", port))
+                return port
+            except OSError:
+                continue
+    raise RuntimeError("no UDP port free on both IP versions")
+
+
+def read_ppm(data):
+    """Width, height and the RGB bytes of a binary PPM image."""
+    match = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    assert match, "not an 8-bit PPM image"
+    return int(match.group(1)), int(match.group(2)), data[match.end():]
+
+
+class Desktop:
+    """kestrin.exe started from a scratch directory of its own, in a Wine
+    desktop with a task bar, as `make run` starts it."""
+
+    def __init__(self, settings):
+        self.directory = tempfile.mkdtemp(prefix="kestrin_tray_")
+        shutil.copy(ARGS.exe, self.directory)
+        with open(self.path("config.cfg"), "wb") as f:
+            f.write(settings.replace("\n", "\r\n").encode("ascii"))
+        self.process = subprocess.Popen(["wine", "explorer", "/desktop=%s,%dx%d" % ((DESKTOP,) + SIZE),
+                                         "kestrin.exe"], cwd=self.directory, **QUIET)
+        self.window = None
+        self.probe = None
+
+    def enter(self):
+        """Waits for the desktop, then starts the probe inside it."""
+        assert wait_until(self.find_desktop_window), "the Wine desktop did not appear"
+        self.probe = subprocess.Popen(["wine", ARGS.probe, DESKTOP], stdin=subprocess.PIPE,
+                                      stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+        self.ask("state")
+
+    def path(self, *parts):
+        return os.path.join(self.directory, *parts)
+
+    def find_desktop_window(self):
+        found = subprocess.run(["xdotool", "search", "--name", "^%s - Wine desktop$" % DESKTOP],
+                               capture_output=True, text=True).stdout.split()
+        self.window = found[0] if found else None
+        return self.window is not None
+
+    # What the probe sees.
+
+    def ask(self, command):
+        self.probe.stdin.write(command + "\n")
+        self.probe.stdin.flush()
+        line = self.probe.stdout.readline()
+        assert line, "the probe ended (it cannot enter the desktop?)"
+        return line.rstrip("\n")
+
+    def state(self):
+        return {key: int(value) for key, value in (pair.split("=") for pair in self.ask("state").split())}
+
+    def holds(self, **expected):
+        state = self.state()
+        return all(state[key] == value for key, value in expected.items())
+
+    def taskbar(self):
+        """The task bar's rectangle and those of its buttons (the start button first)."""
+        numbers = [int(n) for n in self.ask("taskbar").split()]
+        rectangles = [tuple(numbers[i:i + 4]) for i in range(0, len(numbers), 4)]
+        return rectangles[0], rectangles[1:]
+
+    def task_buttons(self):
+        """The task bar's buttons beside the start button."""
+        return len(self.taskbar()[1]) - 1
+
+    # What the screen shows.
+
+    def icon(self):
+        """The centre of the program's icon in the notification area, or None:
+        the pixels of its colour right of the task bar's buttons."""
+        bar, buttons = self.taskbar()
+        left = max([bar[0]] + [button[2] for button in buttons])
+        top, right, bottom = bar[1], bar[2], bar[3]
+        if right <= left:
+            return None
+        shot = subprocess.run(["import", "-window", self.window, "-depth", "8", "ppm:-"], capture_output=True).stdout
+        if not shot:
+            return None
+        width, _, pixels = read_ppm(shot)
+        xs, ys = [], []
+        for y in range(top, bottom):
+            for x in range(left, right):
+                i = 3 * (y * width + x)
+                if all(abs(pixels[i + c] - ICON_COLOUR[c]) <= ICON_TOLERANCE for c in range(3)):
+                    xs.append(x)
+                    ys.append(y)
+        if len(xs) < ICON_MINIMUM_PIXELS:
+            return None
+        return (min(xs) + max(xs)) // 2, (min(ys) + max(ys)) // 2
+
+    def icon_present(self):
+        return self.icon() is not None
+
+    def icon_absent(self):
+        return self.icon() is None
+
+    def picture(self, name):
+        os.makedirs(ARGS.artifacts, exist_ok=True)
+        subprocess.run(["import", "-window", self.window, os.path.join(ARGS.artifacts, name + ".png")],
+                       check=False)
+
+    # What the user does.
+
+    def click_icon(self, button):
+        where = self.icon()
+        assert where is not None, "no icon in the notification area"
+        subprocess.run(["xdotool", "mousemove", "--window", self.window, str(where[0]), str(where[1]),
+                        "click", str(button),
+                        # Away from the task bar, so no tooltip covers the icon.
+                        "mousemove", "--window", self.window, str(SIZE[0] // 2), "40"], check=True)
+
+    def close(self):
+        """What Windows' taskkill without /F does: WM_CLOSE to the program's
+        windows. Run inside the desktop, where it can see them."""
+        subprocess.run(["wine", "explorer", "/desktop=%s" % DESKTOP, "taskkill", "/IM", "kestrin.exe"],
+                       check=False, **QUIET)
+
+    def discard(self):
+        if self.probe is None or self.probe.poll() is not None or self.state()["running"]:
+            subprocess.run(["wine", "taskkill", "/F", "/IM", "kestrin.exe"], check=False, **QUIET)
+        if self.probe is not None:
+            if self.probe.poll() is None:
+                wait_until(lambda: self.holds(running=0))
+            self.probe.stdin.close()
+            self.probe.wait(PATIENCE)
+            self.probe.stdout.close()
+        # The desktop closes once nothing uses it.
+        try:
+            self.process.wait(PATIENCE)
+        except subprocess.TimeoutExpired:
+            self.process.terminate()
+            self.process.wait(PATIENCE)
+        make_writable(self.path("config.cfg"))
+        shutil.rmtree(self.directory, ignore_errors=True)
+
+
+def make_read_only(path):
+    os.chmod(path, stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
+    if os.geteuid() == 0:
+        # The permission bits bind nobody for root; the file system's immutable flag does.
+        subprocess.run(["chattr", "+i", path], check=False, **QUIET)
+
+
+def make_writable(path):
+    if os.geteuid() == 0:
+        subprocess.run(["chattr", "-i", path], check=False, **QUIET)
+    os.chmod(path, stat.S_IRUSR | stat.S_IWUSR | stat.S_IRGRP | stat.S_IROTH)
+
+
+def refuses_writes(path):
+    try:
+        with open(path, "ab"):
+            return False
+    except OSError:
+        return True
+
+
+def settings(port):
+    # Nothing listens on port 9 of the loopback address.
+    return ("[Main]\nPort=%d\nIPVersion=IPV4\nERROR=1\nWARNING=1\nInfos=1\n"
+            "IP1=http://127.0.0.1:9/\nIP2=http://127.0.0.1:9/\n" % port)
+
+
+class TrayDesktop(unittest.TestCase):
+    def start(self):
+        desktop = Desktop(settings(free_port()))
+        self.addCleanup(desktop.discard)
+        desktop.enter()
+        # How the desktop looked at the end, passed or failed.
+        self.addCleanup(desktop.picture, "end-" + self._testMethodName)
+        # In the tray: the notification window and its icon, nothing else.
+        self.assertTrue(wait_until(lambda: desktop.holds(notify=1) and desktop.icon_present()),
+                        "no icon in the notification area")
+        self.assertEqual(desktop.state()["main"], 0)
+        self.hidden(desktop)
+        return desktop
+
+    def shown(self, desktop, step):
+        """The main window, with its caption, and its task-bar button are there."""
+        self.assertTrue(wait_until(lambda: desktop.holds(main=1, iconic=0, button=1)),
+                        "%s: the main window did not open: %s" % (step, desktop.state()))
+        self.assertTrue(wait_until(lambda: desktop.task_buttons() == 1), "%s: no task-bar button" % step)
+        self.assertTrue(desktop.ask("caption").startswith("Kestrin 2.4"), desktop.ask("caption"))
+
+    def hidden(self, desktop):
+        self.assertTrue(wait_until(lambda: desktop.holds(main=0, button=0) and desktop.task_buttons() == 0),
+                        "the main window or its task-bar button did not go: %s" % desktop.state())
+
+    def minimise(self, desktop, step):
+        self.assertEqual(desktop.ask("minimise"), "ok")
+        self.hidden(desktop)
+        self.assertTrue(wait_until(desktop.icon_present), "%s: the icon did not come back" % step)
+        desktop.picture(step)
+
+    def test_clicks_on_the_icon_open_the_window_and_minimising_goes_back_to_the_tray(self):
+        desktop = self.start()
+        desktop.picture("1-start")
+
+        # A left click: the window opens and the icon goes.
+        desktop.click_icon(1)
+        self.shown(desktop, "first left click")
+        self.assertTrue(wait_until(desktop.icon_absent), "first left click: the icon stayed")
+        self.assertEqual(desktop.state()["main"], 1, "first left click: the window went again")
+        desktop.picture("2-left-click")
+        self.minimise(desktop, "3-minimised")
+
+        # A right click: the window opens and the icon stays.
+        desktop.click_icon(3)
+        self.shown(desktop, "right click")
+        self.assertTrue(desktop.icon_present(), "right click: the icon went")
+        desktop.picture("4-right-click")
+        self.assertTrue(desktop.icon_present(), "right click: the icon went after a while")
+        self.assertEqual(desktop.state()["main"], 1, "right click: the window went again")
+        self.minimise(desktop, "5-minimised")
+
+        # A left click again: the window opens as the first time.
+        desktop.click_icon(1)
+        self.shown(desktop, "left click after the right click")
+        self.assertTrue(wait_until(desktop.icon_absent), "left click after the right click: the icon stayed")
+        desktop.picture("6-left-click-again")
+        self.assertEqual(desktop.state()["main"], 1, "left click after the right click: the window went again")
+
+    def test_a_close_that_cannot_store_the_settings_keeps_the_program_in_the_tray(self):
+        desktop = self.start()
+        make_read_only(desktop.path("config.cfg"))
+        if not refuses_writes(desktop.path("config.cfg")):
+            self.skipTest("no way to make a file read-only for this user here")
+        desktop.close()
+        self.assertTrue(wait_until(lambda: desktop.state()["box"] > 0), "no error box: %s" % desktop.state())
+        self.assertTrue(wait_until(lambda: "config.cfg" in desktop.ask("boxtext")), desktop.ask("boxtext"))
+        desktop.picture("close-1-error-box")
+        # taskkill closes each of the program's windows: every box that comes is pressed away.
+        while desktop.state()["box"] > 0:
+            boxes = desktop.state()["box"]
+            self.assertEqual(desktop.ask("dismiss"), "ok")
+            self.assertTrue(wait_until(lambda: desktop.state()["box"] < boxes), "the error box stayed")
+        desktop.picture("close-2-dismissed")
+
+        # Still running, still in the tray, and its icon still answers.
+        self.assertEqual(desktop.state()["running"], 1)
+        self.assertTrue(wait_until(lambda: desktop.holds(notify=1) and desktop.icon_present(), 5.0),
+                        "the close took the icon away: %s" % desktop.state())
+        desktop.click_icon(1)
+        self.shown(desktop, "left click after the abandoned close")
+        self.assertTrue(wait_until(desktop.icon_absent), "left click after the abandoned close: the icon stayed")
+        desktop.picture("close-3-window")
+
+        # With the file writable again the next close ends the program.
+        make_writable(desktop.path("config.cfg"))
+        desktop.close()
+        self.assertTrue(wait_until(lambda: desktop.holds(running=0)), "the program did not end")
+        self.assertEqual(desktop.state()["exit"], 0)
+        with open(desktop.path("config.cfg"), "rb") as f:
+            self.assertIn(b"ViewHint=0\r\n", f.read())
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--probe", required=True)
+    parser.add_argument("--artifacts", required=True)
+    ARGS, rest = parser.parse_known_args()
+    ARGS.exe = os.path.abspath(ARGS.exe)
+    ARGS.probe = os.path.abspath(ARGS.probe)
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,188 @@
+// Looks at kestrin.exe's windows from outside, as a user sees them, inside
+// the Wine desktop the program runs in: `window_probe <desktop>` answers each
+// command on its input with one line.
+//   state     running=R exit=E main=M iconic=I button=B notify=N box=X foreground=F
+//             (the process runs, its exit code, main window visible, main
+//             window minimised, task-bar window visible, notification window
+//             exists: 1 or 0 each; how many error boxes are visible; main
+//             window in the foreground: 1 or 0)
+//   caption   the main window's caption
+//   boxtext   the topmost error box's text, line breaks as spaces
+//   taskbar   the shell's task bar as "L T R B" and the rectangles of its
+//             child windows (its buttons), "L T R B" each, all on one line
+//   minimise  posts the system command that the minimise box gives the main window
+//   dismiss   presses the topmost error box's OK button
+// Commands that act answer "ok", or "none" when the window is not there.
+
+#include <windows.h>
+
+#include <array>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Program {
+    DWORD processId = 0;
+    HANDLE process = nullptr;
+};
+
+struct Search {
+    DWORD processId;
+    const wchar_t* className;
+    bool visibleOnly;
+    HWND found = nullptr;
+};
+
+std::wstring ClassOf(HWND window) {
+    std::array<wchar_t, 256> name{};
+    ::GetClassNameW(window, name.data(), static_cast<int>(name.size()));
+    return name.data();
+}
+
+std::wstring TextOf(HWND window) {
+    std::array<wchar_t, 1024> text{};
+    // WM_GETTEXT is carried across processes.
+    ::SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+BOOL CALLBACK Visit(HWND window, LPARAM parameter) {
+    auto& search = *reinterpret_cast<Search*>(parameter);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    if (search.processId != 0 && processId != search.processId) return TRUE;
+    if (search.visibleOnly && !::IsWindowVisible(window)) return TRUE;
+    if (ClassOf(window) != search.className) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
+HWND Find(DWORD processId, const wchar_t* className, bool visibleOnly = false) {
+    Search search{processId, className, visibleOnly};
+    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The program is the owner of the task-bar window; found once, then followed to its end.
+void Attach(Program& program) {
+    if (program.process != nullptr) return;
+    const HWND taskbar = Find(0, L"KestrinApplication");
+    if (taskbar == nullptr) return;
+    ::GetWindowThreadProcessId(taskbar, &program.processId);
+    program.process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, program.processId);
+}
+
+bool Running(const Program& program) {
+    return program.process != nullptr && ::WaitForSingleObject(program.process, 0) == WAIT_TIMEOUT;
+}
+
+HWND Window(const Program& program, const wchar_t* className, bool visibleOnly = false) {
+    return Running(program) ? Find(program.processId, className, visibleOnly) : nullptr;
+}
+
+struct Boxes {
+    DWORD processId;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK VisitBox(HWND window, LPARAM parameter) {
+    auto& boxes = *reinterpret_cast<Boxes*>(parameter);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    if (processId == boxes.processId && ::IsWindowVisible(window) && ClassOf(window) == L"#32770" &&
+        TextOf(window) == L"kestrin") {
+        boxes.found.push_back(window);
+    }
+    return TRUE;
+}
+
+// The program's visible error boxes, the topmost first.
+std::vector<HWND> ErrorBoxes(const Program& program) {
+    Boxes boxes{program.processId, {}};
+    if (Running(program)) ::EnumWindows(VisitBox, reinterpret_cast<LPARAM>(&boxes));
+    return boxes.found;
+}
+
+HWND ErrorBox(const Program& program) {
+    const std::vector<HWND> boxes = ErrorBoxes(program);
+    return boxes.empty() ? nullptr : boxes.front();
+}
+
+void Rectangle(const RECT& rect) {
+    std::printf(" %ld %ld %ld %ld", rect.left, rect.top, rect.right, rect.bottom);
+}
+
+BOOL CALLBACK PrintChild(HWND window, LPARAM) {
+    if (::GetParent(window) != ::FindWindowW(L"Shell_TrayWnd", nullptr) || !::IsWindowVisible(window)) return TRUE;
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    Rectangle(rect);
+    return TRUE;
+}
+
+void Print(const std::wstring& text) {
+    std::string narrow;
+    for (const wchar_t c : text) narrow += (c == L'\r' || c == L'\n') ? ' ' : (c < 128 ? static_cast<char>(c) : '?');
+    std::printf("%s", narrow.c_str());
+}
+
+bool Post(HWND window, UINT message, WPARAM wParam) {
+    if (window == nullptr) return false;
+    ::PostMessageW(window, message, wParam, 0);
+    return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) return 2;
+    // Windows are seen only from inside their own desktop.
+    const HDESK desktop = ::OpenDesktopW(argv[1], 0, FALSE, GENERIC_ALL);
+    if (desktop == nullptr || !::SetThreadDesktop(desktop)) return 1;
+    Program program;
+    std::string command;
+    while (std::getline(std::cin, command)) {
+        if (!command.empty() && command.back() == '\r') command.pop_back();
+        Attach(program);
+        const HWND main = Window(program, L"KestrinMainWindow");
+        if (command == "state") {
+            DWORD exitCode = 0;
+            if (program.process != nullptr) ::GetExitCodeProcess(program.process, &exitCode);
+            const bool mainVisible = main != nullptr && ::IsWindowVisible(main);
+            const HWND taskbar = Window(program, L"KestrinApplication");
+            std::printf("running=%d exit=%lu main=%d iconic=%d button=%d notify=%d box=%d foreground=%d",
+                        Running(program) ? 1 : 0, exitCode, mainVisible ? 1 : 0,
+                        main != nullptr && ::IsIconic(main) ? 1 : 0,
+                        taskbar != nullptr && ::IsWindowVisible(taskbar) ? 1 : 0,
+                        Window(program, L"TPUtilWindowEx") != nullptr ? 1 : 0, static_cast<int>(ErrorBoxes(program).size()),
+                        main != nullptr && ::GetForegroundWindow() == main ? 1 : 0);
+        } else if (command == "caption") {
+            if (main != nullptr) Print(TextOf(main));
+        } else if (command == "boxtext") {
+            const HWND box = ErrorBox(program);
+            // The message box keeps its text in the static control 0xFFFF.
+            if (box != nullptr) Print(TextOf(::GetDlgItem(box, 0xFFFF)));
+        } else if (command == "taskbar") {
+            const HWND bar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+            if (bar != nullptr) {
+                RECT rect{};
+                ::GetWindowRect(bar, &rect);
+                Rectangle(rect);
+                ::EnumChildWindows(bar, PrintChild, 0);
+            }
+        } else if (command == "minimise") {
+            std::fputs(Post(main, WM_SYSCOMMAND, SC_MINIMIZE) ? "ok" : "none", stdout);
+        } else if (command == "dismiss") {
+            std::fputs(Post(ErrorBox(program), WM_COMMAND, IDOK) ? "ok" : "none", stdout);
+        } else {
+            std::fputs("unknown", stdout);
+        }
+        std::fputs("\n", stdout);
+        std::fflush(stdout);
+    }
+    if (program.process != nullptr) ::CloseHandle(program.process);
+    return 0;
+}
