@@ -5,8 +5,8 @@
 #include "app/application_title_win32.h"
 #include "base/date_time.h"
 #include "base/regional_formats.h"
+#include "base/win32_text.h"
 #include "net/main_thread_queue.h"
-#include "ui/wide_text.h"
 #include "ui/window_class_win32.h"
 
 namespace kestrin::app {
@@ -64,7 +64,7 @@ void Application::CreateTaskbarWindow(HINSTANCE instance) {
     // button, and a minimise animates towards that spot.
     const int x = ::GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = ::GetSystemMetrics(SM_CYSCREEN) / 2;
-    if (CreateBound(0, kTaskbarWindowClass, ui::Wide(title_).c_str(),
+    if (CreateBound(0, kTaskbarWindowClass, base::Wide(title_).c_str(),
                     WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0, nullptr,
                     nullptr) == nullptr) {
         throw std::runtime_error("the application window could not be created");

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "base/win32_text.h"
 #include "ui/clipboard_win32.h"
 #include "ui/dpi_win32.h"
 #include "ui/log_view_win32.h"
@@ -50,7 +51,7 @@ MainWindow::MainWindow(HWND owner, std::u16string applicationTitle, MainWindowEv
     : applicationTitle_(std::move(applicationTitle)), events_(events) {
     RegisterMainWindowClass(&BoundWindow::Procedure);
     // No WS_EX_APPWINDOW: the owner carries the program's task-bar button.
-    const HWND window = CreateBound(kMainWindowExStyle, kMainWindowClass, Wide(MainWindowCaption()).c_str(),
+    const HWND window = CreateBound(kMainWindowExStyle, kMainWindowClass, base::Wide(MainWindowCaption()).c_str(),
                                     kMainWindowStyle, 0, 0, 0, 0, owner, nullptr);
     if (window == nullptr) throw EWindowCreateError();
     dpi_ = WindowDpi(window);
@@ -205,7 +206,7 @@ void MainWindow::LayOut() {
 }
 
 void MainWindow::SizeLabelToText(HWND label) const {
-    const std::wstring text = Wide(WindowText(label));
+    const std::wstring text = base::Wide(WindowText(label));
     WindowDc dc(label);
     SelectedObject font(dc.Get(), font_.Get());
     SIZE extent{};
@@ -216,7 +217,7 @@ void MainWindow::SizeLabelToText(HWND label) const {
 }
 
 void MainWindow::SetLabelText(HWND label, const std::u16string& text) {
-    ::SetWindowTextW(label, Wide(text).c_str());
+    ::SetWindowTextW(label, base::Wide(text).c_str());
     SizeLabelToText(label);
 }
 

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "base/win32_text.h"
 #include "core/form1.h"
 #include "files/scratch_directory.h"
 #include "net/udp_socket.h"
 #include "support/fixed_clock.h"
 #include "support/main_loop.h"
 #include "ui/main_window_win32.h"
+#include "ui/wide_text.h"
 
 namespace kestrin::test {
 namespace {
@@ -31,9 +33,7 @@ public:
 };
 
 std::wstring ControlText(HWND control) {
-    std::vector<wchar_t> text(static_cast<std::size_t>(::GetWindowTextLengthW(control)) + 1);
-    ::GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
-    return text.data();
+    return base::Wide(ui::WindowText(control));
 }
 
 std::wstring Row(HWND list, int index) {

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "app/application_win32.h"
+#include "base/unique_handle.h"
 #include "files/scratch_directory.h"
 #include "ui/message_box_watch.h"
 #include "ui/recording_tray_shell.h"
@@ -26,20 +27,17 @@ namespace {
 
 // Another program holding config.cfg open without sharing: no write gets
 // through, whoever runs the test.
+void CloseFile(HANDLE file) noexcept { ::CloseHandle(file); }
+
 class LockedFile {
 public:
     explicit LockedFile(const std::filesystem::path& path)
-        : handle_(::CreateFileW(path.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
-        EXPECT_NE(handle_, INVALID_HANDLE_VALUE);
+        : file_(::CreateFileW(path.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
+        EXPECT_TRUE(file_);
     }
-    ~LockedFile() {
-        if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
-    }
-    LockedFile(const LockedFile&) = delete;
-    LockedFile& operator=(const LockedFile&) = delete;
 
 private:
-    HANDLE handle_;
+    base::UniqueHandle<HANDLE, CloseFile> file_;
 };
 
 class PresenceTest : public ::testing::Test {

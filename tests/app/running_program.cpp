@@ -7,9 +7,11 @@
 #include <stdexcept>
 #include <vector>
 
+#include "base/win32_text.h"
 #include "net/socket_errors.h"
 #include "net/socket_layer.h"
 #include "net/udp_socket.h"
+#include "ui/wide_text.h"
 
 namespace kestrin::test {
 
@@ -155,9 +157,7 @@ DWORD RunningProgram::WaitForExit() {
 }
 
 std::wstring WindowText(HWND window) {
-    std::vector<wchar_t> text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1);
-    ::GetWindowTextW(window, text.data(), static_cast<int>(text.size()));
-    return text.data();
+    return base::Wide(ui::WindowText(window));
 }
 
 std::wstring MessageBoxText(HWND box) {

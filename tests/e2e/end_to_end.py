@@ -22,35 +22,10 @@ import tempfile
 import time
 import unittest
 
+from e2e_support import PATIENCE, free_port, wait_until
+
 ARGS = None
-PATIENCE = 30.0  # seconds; every wait ends as soon as what it waits for is there
 LINE = re.compile(rb"^[^\r\n]*: [^\r\n]* >>[A-Za-z0-9 ]+\.[A-Za-z]+<<")
-
-
-def wait_until(condition, patience=PATIENCE):
-    deadline = time.monotonic() + patience
-    while True:
-        if condition():
-            return True
-        if time.monotonic() > deadline:
-            return False
-        time.sleep(0.02)
-
-
-def free_port():
-    """A UDP port free on IPv4 and IPv6 at the moment of the call."""
-    for _ in range(50):
-        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as v4:
-            v4.bind(("0.0.0.0", 0))
-            port = v4.getsockname()[1]
-            try:
-                with socket.socket(socket.AF_INET6, socket.SOCK_DGRAM) as v6:
-                    v6.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 1)
-                    v6.bind(("::", port))
-                return port
-            except OSError:
-                continue
-    raise RuntimeError("no UDP port free on both IP versions")
 
 
 def send(port, data, family=socket.AF_INET):

@@ -17,16 +17,15 @@ import argparse
 import os
 import re
 import shutil
-import socket
 import stat
 import subprocess
 import sys
 import tempfile
-import time
 import unittest
 
+from e2e_support import PATIENCE, free_port, wait_until
+
 ARGS = None
-PATIENCE = 30.0  # seconds; every wait ends as soon as what it waits for is there
 DESKTOP = "shell"
 SIZE = (1024, 768)
 # The icon's background, a dark slate the task bar never shows.
@@ -35,32 +34,6 @@ ICON_TOLERANCE = 24
 ICON_MINIMUM_PIXELS = 40  # of the 16 x 16 icon, most are its background
 
 QUIET = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-
-def wait_until(condition, patience=PATIENCE):
-    deadline = time.monotonic() + patience
-    while True:
-        if condition():
-            return True
-        if time.monotonic() > deadline:
-            return False
-        time.sleep(0.02)
-
-
-def free_port():
-    """A UDP port free on IPv4 and IPv6 at the moment of the call."""
-    for _ in range(50):
-        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as v4:
-            v4.bind(("0.0.0.0", 0))
-            port = v4.getsockname()[1]
-            try:
-                with socket.socket(socket.AF_INET6, socket.SOCK_DGRAM) as v6:
-                    v6.setsockopt(socket.IPPROTO_IPV6, socket.IPV6_V6ONLY, 1)
-                    v6.bind(("::", port))
-                return port
-            except OSError:
-                continue
-    raise RuntimeError("no UDP port free on both IP versions")
 
 
 def read_ppm(data):
