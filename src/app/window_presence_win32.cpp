@@ -12,6 +12,13 @@ bool IsClick(PresenceEvent event) {
            event == PresenceEvent::OtherClick;
 }
 
+// The events after which a refused icon is tried again; others change the
+// icon only when they change whether it belongs in the tray.
+bool RetriesIcon(PresenceEvent event) {
+    return event == PresenceEvent::HideApplication || event == PresenceEvent::Minimise ||
+           event == PresenceEvent::ShellRestarted || event == PresenceEvent::SessionResumed;
+}
+
 }  // namespace
 
 void WindowPresence::Handle(PresenceEvent event, const ui::TrayClick& click) {
@@ -35,7 +42,7 @@ void WindowPresence::Handle(PresenceEvent event, const ui::TrayClick& click) {
 
     if (event == PresenceEvent::ShellRestarted) {
         trayIcon_.ReplaceLostIcon(now.icon);
-    } else {
+    } else if (now.icon != was.icon || RetriesIcon(event)) {
         trayIcon_.SetIconVisible(now.icon);
     }
 }
