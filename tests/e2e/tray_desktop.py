@@ -212,8 +212,9 @@ class TrayDesktop(unittest.TestCase):
         return desktop
 
     def shown(self, desktop, step):
-        """The main window, with its caption, and its task-bar button are there."""
-        self.assertTrue(wait_until(lambda: desktop.holds(main=1, iconic=0, button=1)),
+        """The main window, with its caption, and its task-bar button are there,
+        and the window is the foreground window, ready for the keyboard."""
+        self.assertTrue(wait_until(lambda: desktop.holds(main=1, iconic=0, button=1, foreground=1)),
                         "%s: the main window did not open: %s" % (step, desktop.state()))
         self.assertTrue(wait_until(lambda: desktop.task_buttons() == 1), "%s: no task-bar button" % step)
         self.assertTrue(desktop.ask("caption").startswith("Kestrin 2.4"), desktop.ask("caption"))
