@@ -6,16 +6,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/unique_handle.h"
+
 namespace kestrin::test {
 
 class LoopbackSocket {
 public:
     LoopbackSocket() = default;
-    LoopbackSocket(LoopbackSocket&& other) noexcept;
-    LoopbackSocket& operator=(LoopbackSocket&& other) noexcept;
-    LoopbackSocket(const LoopbackSocket&) = delete;
-    LoopbackSocket& operator=(const LoopbackSocket&) = delete;
-    ~LoopbackSocket();
 
     // Listening at a port the system picks. Throws std::runtime_error.
     static LoopbackSocket Listen();
@@ -25,7 +22,7 @@ public:
     // Connected to the port, or not open when that fails.
     static LoopbackSocket Connect(std::uint16_t port);
 
-    bool IsOpen() const noexcept { return handle_ != kNone; }
+    bool IsOpen() const noexcept { return static_cast<bool>(socket_); }
     std::uint16_t Port() const;
 
     // The next connection; not open when accepting fails.
@@ -39,12 +36,12 @@ public:
 private:
     // A SOCKET or a descriptor; both fit, and -1 means none on both.
     using Native = std::intptr_t;
-    static constexpr Native kNone = -1;
 
-    explicit LoopbackSocket(Native handle) noexcept : handle_(handle) {}
+    explicit LoopbackSocket(Native handle) noexcept : socket_(handle) {}
     static void CloseNative(Native handle) noexcept;
+    Native Get() const noexcept { return socket_.Get(); }
 
-    Native handle_ = kNone;
+    base::UniqueHandle<Native, &CloseNative> socket_;
 };
 
 }  // namespace kestrin::test

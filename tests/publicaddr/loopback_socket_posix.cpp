@@ -35,7 +35,7 @@ int BoundSocket() {
 
 LoopbackSocket LoopbackSocket::Listen() {
     LoopbackSocket socket(BoundSocket());
-    if (::listen(static_cast<int>(socket.handle_), SOMAXCONN) != 0) throw std::runtime_error("listen failed");
+    if (::listen(static_cast<int>(socket.Get()), SOMAXCONN) != 0) throw std::runtime_error("listen failed");
     return socket;
 }
 
@@ -45,7 +45,7 @@ LoopbackSocket LoopbackSocket::Connect(std::uint16_t port) {
     LoopbackSocket socket(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     const sockaddr_in address = LoopbackAddress(port);
     if (socket.IsOpen() &&
-        ::connect(static_cast<int>(socket.handle_), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::connect(static_cast<int>(socket.Get()), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         return {};
     }
     return socket;
@@ -54,20 +54,20 @@ LoopbackSocket LoopbackSocket::Connect(std::uint16_t port) {
 std::uint16_t LoopbackSocket::Port() const {
     sockaddr_in address{};
     socklen_t length = sizeof address;
-    ::getsockname(static_cast<int>(handle_), reinterpret_cast<sockaddr*>(&address), &length);
+    ::getsockname(static_cast<int>(Get()), reinterpret_cast<sockaddr*>(&address), &length);
     return ntohs(address.sin_port);
 }
 
 LoopbackSocket LoopbackSocket::Accept() const {
     for (;;) {
-        const int fd = ::accept4(static_cast<int>(handle_), nullptr, nullptr, SOCK_CLOEXEC);
+        const int fd = ::accept4(static_cast<int>(Get()), nullptr, nullptr, SOCK_CLOEXEC);
         if (fd >= 0 || errno != EINTR) return LoopbackSocket(fd);
     }
 }
 
 std::ptrdiff_t LoopbackSocket::Receive(char* buffer, std::size_t size) const {
     for (;;) {
-        const ssize_t count = ::recv(static_cast<int>(handle_), buffer, size, 0);
+        const ssize_t count = ::recv(static_cast<int>(Get()), buffer, size, 0);
         if (count >= 0 || errno != EINTR) return count;
     }
 }
@@ -75,7 +75,7 @@ std::ptrdiff_t LoopbackSocket::Receive(char* buffer, std::size_t size) const {
 bool LoopbackSocket::SendAll(std::string_view bytes) const {
     while (!bytes.empty()) {
         // No SIGPIPE when the client has gone: the send just fails.
-        const ssize_t count = ::send(static_cast<int>(handle_), bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        const ssize_t count = ::send(static_cast<int>(Get()), bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(count));
@@ -83,7 +83,7 @@ bool LoopbackSocket::SendAll(std::string_view bytes) const {
     return true;
 }
 
-void LoopbackSocket::ShutdownSending() const { ::shutdown(static_cast<int>(handle_), SHUT_WR); }
+void LoopbackSocket::ShutdownSending() const { ::shutdown(static_cast<int>(Get()), SHUT_WR); }
 
 void LoopbackSocket::CloseNative(Native handle) noexcept { ::close(static_cast<int>(handle)); }
 

@@ -49,7 +49,7 @@ std::intptr_t BoundSocket() {
 
 LoopbackSocket LoopbackSocket::Listen() {
     LoopbackSocket socket(BoundSocket());
-    if (::listen(Handle(socket.handle_), SOMAXCONN) != 0) throw std::runtime_error("listen failed");
+    if (::listen(Handle(socket.Get()), SOMAXCONN) != 0) throw std::runtime_error("listen failed");
     return socket;
 }
 
@@ -59,7 +59,7 @@ LoopbackSocket LoopbackSocket::Connect(std::uint16_t port) {
     LoopbackSocket socket(NewSocket());
     const sockaddr_in address = LoopbackAddress(port);
     if (socket.IsOpen() &&
-        ::connect(Handle(socket.handle_), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+        ::connect(Handle(socket.Get()), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
         return {};
     }
     return socket;
@@ -68,30 +68,30 @@ LoopbackSocket LoopbackSocket::Connect(std::uint16_t port) {
 std::uint16_t LoopbackSocket::Port() const {
     sockaddr_in address{};
     int length = sizeof address;
-    ::getsockname(Handle(handle_), reinterpret_cast<sockaddr*>(&address), &length);
+    ::getsockname(Handle(Get()), reinterpret_cast<sockaddr*>(&address), &length);
     return ntohs(address.sin_port);
 }
 
 LoopbackSocket LoopbackSocket::Accept() const {
-    const SOCKET socket = ::accept(Handle(handle_), nullptr, nullptr);
+    const SOCKET socket = ::accept(Handle(Get()), nullptr, nullptr);
     return socket == INVALID_SOCKET ? LoopbackSocket() : LoopbackSocket(static_cast<Native>(socket));
 }
 
 std::ptrdiff_t LoopbackSocket::Receive(char* buffer, std::size_t size) const {
-    const int count = ::recv(Handle(handle_), buffer, static_cast<int>(size), 0);
+    const int count = ::recv(Handle(Get()), buffer, static_cast<int>(size), 0);
     return count == SOCKET_ERROR ? -1 : count;
 }
 
 bool LoopbackSocket::SendAll(std::string_view bytes) const {
     while (!bytes.empty()) {
-        const int count = ::send(Handle(handle_), bytes.data(), static_cast<int>(bytes.size()), 0);
+        const int count = ::send(Handle(Get()), bytes.data(), static_cast<int>(bytes.size()), 0);
         if (count <= 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(count));
     }
     return true;
 }
 
-void LoopbackSocket::ShutdownSending() const { ::shutdown(Handle(handle_), SD_SEND); }
+void LoopbackSocket::ShutdownSending() const { ::shutdown(Handle(Get()), SD_SEND); }
 
 void LoopbackSocket::CloseNative(Native handle) noexcept { ::closesocket(Handle(handle)); }
 
