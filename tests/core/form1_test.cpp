@@ -214,6 +214,7 @@ TEST_F(Form1Test, TheSwitchWarningDependsOnErrorsAndWarningsOnly) {
 // Whether the error is of kind E, with the message given.
 template <typename E>
 ::testing::AssertionResult IsError(const std::exception_ptr& error, const std::u16string& message) {
+    if (error == nullptr) return ::testing::AssertionFailure() << "no error";
     try {
         std::rethrow_exception(error);
     } catch (const E& e) {
@@ -268,6 +269,7 @@ TEST_F(Form1Test, AFileNamedLikeTheLogDirectoryEndsStartUpAfterTheLabels) {
     Config("Port=0\r\nERROR=1\r\n");
     WriteBytes(LogDirectory(), "not a directory");
     const auto error = Raised([&] { form.FormCreate(); });
+    ASSERT_NE(error, nullptr);
     try {
         std::rethrow_exception(error);
     } catch (const files::EInOutError& e) {
@@ -284,6 +286,7 @@ TEST_F(Form1Test, AHistoryThatCannotBeWrittenLeavesLabel2Empty) {
     outputs.failHistory = true;
     const auto error = Raised([&] { form.FormCreate(); });
     EXPECT_NE(error, nullptr);
+    ASSERT_FALSE(outputs.calls.empty());
     EXPECT_EQ(outputs.calls.back(), "fetch https://api.ipify.org https://ipv4.icanhazip.com");
 }
 

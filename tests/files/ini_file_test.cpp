@@ -26,7 +26,8 @@ protected:
 
 TEST_F(IniFileTest, ReadsNamesWithoutRegardToCaseAndTakesOffBlanksAndQuotes) {
     Store("[main]\r\nPort=\"514\"\r\n  IPVersion  =  ipv6  \r\nviewhint=1\r\nIP1='https://example.net/ip'\r\n"
-          "IP2=\"half quoted\r\nInfos=\r\nInfos=1\r\nEquals=a = b\r\n[Other]\r\nWARNING=1\r\n[MAIN]\r\nERROR=1\r\n");
+          "IP2=\"half quoted\r\nPort2=\"514'\r\nInfos=\r\nInfos=1\r\nEquals=a = b\r\n"
+          "[Other]\r\nWARNING=1\r\n[MAIN]\r\nERROR=1\r\n");
     struct Case {
         std::u16string_view section, key, expected;
     };
@@ -37,6 +38,7 @@ TEST_F(IniFileTest, ReadsNamesWithoutRegardToCaseAndTakesOffBlanksAndQuotes) {
         {u"Main", u"ViewHint", u"1"},
         {u"MAIN", u"IP1", u"https://example.net/ip"},
         {u"MAIN", u"IP2", u"\"half quoted"},
+        {u"MAIN", u"Port2", u"\"514'"},  // quotes that differ are no pair
         {u"MAIN", u"Infos", u""},  // the first of two wins, even when empty
         {u"MAIN", u"Equals", u"a = b"},
         {u"MAIN", u"WARNING", u"default"},  // belongs to another section

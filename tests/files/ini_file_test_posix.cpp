@@ -75,5 +75,14 @@ TEST_F(IniFilePosixTest, OversizedFileReadsAsMissingAndIsNotRewritten) {
     EXPECT_EQ(std::filesystem::file_size(FilePath()), kBeyondTheLimit);
 }
 
+TEST_F(IniFilePosixTest, AFileThatCannotBeOpenedIsNeverReplaced) {
+    // A link to itself: nobody, root included, opens it, but a rename would
+    // put a new file in its place, holding the written key alone.
+    std::filesystem::create_symlink("config.cfg", FilePath());
+    EXPECT_THROW_MSG(ini.WriteBool(u"Main", u"ViewHint", true), EIniFileException, CannotWrite());
+    EXPECT_TRUE(std::filesystem::is_symlink(FilePath()));
+    EXPECT_EQ(std::filesystem::read_symlink(FilePath()), "config.cfg");
+}
+
 }  // namespace
 }  // namespace kestrin::files

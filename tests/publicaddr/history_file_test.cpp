@@ -69,9 +69,14 @@ TEST_F(HistoryFileTest, TheAddressIsWrittenInTheAnsiCodePage) {
 }
 
 TEST_F(HistoryFileTest, APathTooLongIsError3AndTouchesNothing) {
-    const files::ProgramDirectory deep(dir.Text(std::string(250, 'd')));
-    EXPECT_THROW_MSG(AppendHistoryLine(deep, clock, formats, u"203.0.113.7"), EInOutError, u"Ungültiger Dateiname");
-    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+    // The directory exists where the system allows it, so the length alone is refused.
+    const std::filesystem::path deep = dir.Path() / std::string(250, 'd');
+    std::error_code ignored;
+    std::filesystem::create_directory(deep, ignored);
+    const files::ProgramDirectory deepProgram(deep.u16string());
+    EXPECT_THROW_MSG(AppendHistoryLine(deepProgram, clock, formats, u"203.0.113.7"), EInOutError,
+                     u"Ungültiger Dateiname");
+    EXPECT_FALSE(std::filesystem::exists(deep / "ip_list.cfg", ignored));
 }
 
 TEST_F(HistoryFileTest, AMissingDirectoryIsError3) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ public:
     void StopTimer(HWND, UINT_PTR id) override { timers.erase(id); }
 
     bool TimerRunning(UINT_PTR id) const { return timers.count(id) != 0; }
+    // The last call; throws when there was none, so that test fails alone.
+    const ShellCall& Last() const {
+        if (calls.empty()) throw std::logic_error("the shell was not called");
+        return calls.back();
+    }
     std::vector<DWORD> Messages() const {
         std::vector<DWORD> messages;
         for (const ShellCall& call : calls) messages.push_back(call.message);

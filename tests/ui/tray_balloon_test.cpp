@@ -53,20 +53,20 @@ TEST_F(TrayBalloonTest, EachTypeSendsItsIcon) {
         {core::btNone, NIIF_NONE}, {core::btError, NIIF_ERROR}, {core::btInfo, NIIF_INFO}, {core::btWarning, NIIF_WARNING}};
     for (const auto& [type, flags] : kinds) {
         tray.BalloonHint(u"t", u"v", type, 5000, false);
-        EXPECT_EQ(shell.calls.back().data.dwInfoFlags, flags);
+        EXPECT_EQ(shell.Last().data.dwInfoFlags, flags);
     }
 }
 
 TEST_F(TrayBalloonTest, TitleAndTextAreCutTo63And255Characters) {
     tray.BalloonHint(std::u16string(70, u'T'), std::u16string(300, u'v'), core::btInfo, 5000, false);
-    EXPECT_EQ(shell.calls.back().InfoTitle(), std::wstring(63, L'T'));
-    EXPECT_EQ(shell.calls.back().Info(), std::wstring(255, L'v'));
+    EXPECT_EQ(shell.Last().InfoTitle(), std::wstring(63, L'T'));
+    EXPECT_EQ(shell.Last().Info(), std::wstring(255, L'v'));
 
     // A character outside the basic plane is not cut in halves.
     std::u16string text(254, u'v');
     text += u"\U0001F525";
     tray.BalloonHint(u"t", text, core::btInfo, 5000, false);
-    EXPECT_EQ(shell.calls.back().Info(), std::wstring(254, L'v'));
+    EXPECT_EQ(shell.Last().Info(), std::wstring(254, L'v'));
 }
 
 TEST_F(TrayBalloonTest, ASecondBalloonReplacesTheFirstAndRestartsTheTimer) {
@@ -75,7 +75,7 @@ TEST_F(TrayBalloonTest, ASecondBalloonReplacesTheFirstAndRestartsTheTimer) {
     tray.BalloonHint(u"Kestrin", u"second", core::btInfo, 5000, false);
     // Straight over the first, nothing in between.
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY}));
-    EXPECT_EQ(shell.calls.back().Info(), L"second");
+    EXPECT_EQ(shell.Last().Info(), L"second");
     EXPECT_EQ(shell.timerStarts[ui::kBalloonTimerId], 2);
     EXPECT_EQ(shell.timers[ui::kBalloonTimerId], 5000u);
     EXPECT_EQ(tray.FTime(), clock.Now());
@@ -86,7 +86,7 @@ TEST_F(TrayBalloonTest, ASecondBalloonReplacesTheFirstAndRestartsTheTimer) {
     TimerExpires(ui::kBalloonTimerId);
     EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
     EXPECT_EQ(ClearingRequests(), 3u);
-    EXPECT_EQ(shell.calls.back().data.dwInfoFlags, static_cast<DWORD>(NIIF_NONE));
+    EXPECT_EQ(shell.Last().data.dwInfoFlags, static_cast<DWORD>(NIIF_NONE));
     EXPECT_EQ(tray.FBalloonCount(), 0);
 }
 
@@ -95,7 +95,7 @@ TEST_F(TrayBalloonTest, CancelPreviousClearsFirst) {
     shell.calls.clear();
     tray.BalloonHint(u"Kestrin", u"second", core::btError, 2000, true);
     EXPECT_EQ(ClearingRequests(), 2u);
-    EXPECT_EQ(shell.calls.back().Info(), L"second");
+    EXPECT_EQ(shell.Last().Info(), L"second");
     EXPECT_EQ(tray.FBalloonCount(), 1);
     EXPECT_EQ(tray.FTimeDelay(), 2);
 }

@@ -233,7 +233,7 @@ TEST(TrayIconLifetimeTest, DestructionRemovesTheIconAndTheNotificationWindow) {
     tray->SetIconVisible(true);
     const HWND window = tray->NotificationWindowHandle();
     tray.reset();
-    EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_DELETE));
+    EXPECT_EQ(shell.Last().message, static_cast<DWORD>(NIM_DELETE));
     EXPECT_FALSE(::IsWindow(window));
 }
 
