@@ -23,6 +23,8 @@ ensure_wine_prefix() {
             wine reg add 'HKCU\Software\Wine\AppDefaults\presence_test.exe\Explorer' /v Desktop /d KestrinTest /f \
                 >/dev/null 2>&1
             wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v KestrinTest /d 1024x768 /f >/dev/null 2>&1
+            # The server those started must be gone before a session starts its own.
+            wineserver -w || true
             touch "$WINEPREFIX/.kestrin-desktops"
         fi
     ) 9>"$WINEPREFIX.lock"
