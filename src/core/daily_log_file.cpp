@@ -25,8 +25,8 @@ void DailyLogFile::AppendLogLine(const std::u16string& line) {
         LogDirectoryPath(directory_) + files::kPathSeparator + u"syslog_" + DayStamp(clock_.Now()) + u".txt";
     files::CheckPathLength(path);
 
-    // One write for the whole line: a failure cannot leave a fragment that ends
-    // at some buffer boundary.
+    // The whole line in one append, which the file either gains whole or not
+    // at all.
     std::string bytes = files::ToAnsi(line);
     bytes += "\r\n";
 
@@ -34,7 +34,7 @@ void DailyLogFile::AppendLogLine(const std::u16string& line) {
     std::exception_ptr failure;
     try {
         file = files::TextFile::OpenOrCreate(path);
-        file.Write(bytes);
+        file.AppendLines(bytes);
     } catch (const files::EInOutError&) {
         failure = std::current_exception();
     }

@@ -26,8 +26,9 @@ public:
     // Appends the line, in the ANSI code page and ending in CR LF, to the file of
     // the current local day, creating it when missing. Throws EInOutError: 3 for
     // a path over 259 characters (nothing touched), 103 when the file could not
-    // be opened, else the number of the failing write or close. The log directory
-    // is never created here.
+    // be opened, else the number of the failing write or close. The file gains
+    // the whole line or nothing (TextFile::AppendLines). The log directory is
+    // never created here.
     void AppendLogLine(const std::u16string& line) override;
 
 private:

@@ -48,6 +48,14 @@ public:
     // Writes all bytes at the current position.
     void Write(std::string_view bytes);
 
+    // Appends whole lines, each ending in CR LF, so that the file gains all of
+    // them or nothing: a write that fails is cut back off before its error
+    // leaves. A file that does not end in CR LF (a cut that failed too, a
+    // closing 0x1A) gets one first, so the lines start on a line of their own.
+    // Bytes already in the file are never changed. For a file opened by
+    // OpenForAppend or OpenOrCreate.
+    void AppendLines(std::string_view lines);
+
     // Closes the file; closing a file that is not open is error 103.
     void Close();
 
@@ -56,6 +64,13 @@ private:
     using NativeHandle = std::intptr_t;
 
     explicit TextFile(NativeHandle handle) noexcept : handle_(handle) {}
+
+    // The file's length in bytes.
+    std::uint64_t Size() const;
+    // Reads up to `count` bytes from `offset` into `into`; the number read.
+    std::size_t ReadAt(std::uint64_t offset, char* into, std::size_t count) const;
+    // Whether the file, `size` bytes long, ends in CR LF.
+    bool EndsInLineBreak(std::uint64_t size) const;
 
     // Closes the handle; the system's error number, or 0.
     static int CloseNative(NativeHandle handle) noexcept;

@@ -8,6 +8,7 @@
 
 #include "base/text.h"
 #include "files/text_file.h"
+#include "files/write_steps.h"
 
 // Failures carry Windows error numbers here too, so that the messages and the
 // callers' handling stay the same on every platform.
@@ -74,7 +75,30 @@ void LockForWriting(int fd, const std::string& path) {
     }
 }
 
+int SystemWrite(std::intptr_t handle, std::string_view bytes, std::size_t& written) {
+    for (;;) {
+        const ssize_t done = ::write(static_cast<int>(handle), bytes.data(), bytes.size());
+        if (done >= 0) {
+            written = static_cast<std::size_t>(done);
+            return 0;
+        }
+        if (errno != EINTR) return WindowsErrorNumber(errno, {});
+    }
+}
+
+int SystemCut(std::intptr_t handle, std::uint64_t size) {
+    while (::ftruncate(static_cast<int>(handle), static_cast<off_t>(size)) != 0) {
+        if (errno != EINTR) return WindowsErrorNumber(errno, {});
+    }
+    return 0;
+}
+
 }  // namespace
+
+WriteSteps& TextFileWriteSteps() {
+    static WriteSteps steps{SystemWrite, SystemCut};
+    return steps;
+}
 
 bool FileExists(const std::u16string& path) {
     struct stat status {};
@@ -117,18 +141,17 @@ TextFile TextFile::OpenOrCreate(const std::u16string& path) {
     return file;
 }
 
-void TextFile::Write(std::string_view bytes) {
-    if (!IsOpen()) throw EInOutError(kErrorFileNotOpen);
-    const int fd = static_cast<int>(handle_.Get());
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            throw EInOutError(WindowsErrorNumber(errno, {}));
-        }
-        // A regular file that takes nothing more is full.
-        if (written == 0) throw EInOutError(kErrorDiskFull);
-        bytes.remove_prefix(static_cast<std::size_t>(written));
+std::uint64_t TextFile::Size() const {
+    struct stat status {};
+    if (::fstat(static_cast<int>(handle_.Get()), &status) != 0) throw EInOutError(WindowsErrorNumber(errno, {}));
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::size_t TextFile::ReadAt(std::uint64_t offset, char* into, std::size_t count) const {
+    for (;;) {
+        const ssize_t read = ::pread(static_cast<int>(handle_.Get()), into, count, static_cast<off_t>(offset));
+        if (read >= 0) return static_cast<std::size_t>(read);
+        if (errno != EINTR) throw EInOutError(WindowsErrorNumber(errno, {}));
     }
 }
 

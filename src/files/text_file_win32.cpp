@@ -4,6 +4,7 @@
 
 #include "base/win32_text.h"
 #include "files/text_file.h"
+#include "files/write_steps.h"
 
 namespace kestrin::files {
 
@@ -25,6 +26,23 @@ std::intptr_t OpenHandle(const std::u16string& path, DWORD access, DWORD disposi
 
 HANDLE AsHandle(std::intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);
+}
+
+int SystemWrite(std::intptr_t handle, std::string_view bytes, std::size_t& written) {
+    const DWORD chunk = bytes.size() > MAXDWORD ? MAXDWORD : static_cast<DWORD>(bytes.size());
+    DWORD done = 0;
+    if (!WriteFile(AsHandle(handle), bytes.data(), chunk, &done, nullptr)) return static_cast<int>(GetLastError());
+    written = done;
+    return 0;
+}
+
+int SystemCut(std::intptr_t handle, std::uint64_t size) {
+    LARGE_INTEGER position{};
+    position.QuadPart = static_cast<LONGLONG>(size);
+    if (!SetFilePointerEx(AsHandle(handle), position, nullptr, FILE_BEGIN) || !SetEndOfFile(AsHandle(handle))) {
+        return static_cast<int>(GetLastError());
+    }
+    return 0;
 }
 
 }  // namespace
@@ -57,15 +75,29 @@ TextFile TextFile::OpenOrCreate(const std::u16string& path) {
     return FileExists(path) ? OpenForAppend(path) : Create(path);
 }
 
-void TextFile::Write(std::string_view bytes) {
-    if (!IsOpen()) throw EInOutError(kErrorFileNotOpen);
-    while (!bytes.empty()) {
-        const DWORD chunk = bytes.size() > MAXDWORD ? MAXDWORD : static_cast<DWORD>(bytes.size());
-        DWORD written = 0;
-        if (!WriteFile(AsHandle(handle_.Get()), bytes.data(), chunk, &written, nullptr)) ThrowLastError();
-        if (written == 0) throw EInOutError(kErrorDiskFull);
-        bytes.remove_prefix(written);
+WriteSteps& TextFileWriteSteps() {
+    static WriteSteps steps{SystemWrite, SystemCut};
+    return steps;
+}
+
+std::uint64_t TextFile::Size() const {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(AsHandle(handle_.Get()), &size)) ThrowLastError();
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+// Leaves the file position after the bytes read. A seek and a plain read:
+// under Wine a read at an offset given in an OVERLAPPED costs several times
+// as much.
+std::size_t TextFile::ReadAt(std::uint64_t offset, char* into, std::size_t count) const {
+    LARGE_INTEGER position{};
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD read = 0;
+    if (!SetFilePointerEx(AsHandle(handle_.Get()), position, nullptr, FILE_BEGIN) ||
+        !ReadFile(AsHandle(handle_.Get()), into, static_cast<DWORD>(count), &read, nullptr)) {
+        ThrowLastError();
     }
+    return read;
 }
 
 int TextFile::CloseNative(NativeHandle handle) noexcept {

@@ -13,13 +13,14 @@ void AppendHistoryLine(const files::ProgramDirectory& directory, const base::Clo
     const std::u16string path = HistoryFilePath(directory);
     files::CheckPathLength(path);
 
-    // One write for the whole line, converted before the file is touched.
+    // One append for the whole line, converted before the file is touched.
     std::string bytes = files::ToAnsi(core::TimeStampPrefix(clock.Now(), formats) + u' ' + address);
     bytes += "\r\n";
 
-    // A failing write leaves the file to the destructor, which closes it quietly.
+    // The file gains the whole line or nothing; a failing append leaves the
+    // file to the destructor, which closes it quietly.
     files::TextFile file = files::TextFile::OpenOrCreate(path);
-    file.Write(bytes);
+    file.AppendLines(bytes);
     file.Close();
 }
 

@@ -17,6 +17,7 @@ std::u16string HistoryFilePath(const files::ProgramDirectory& directory);
 // ANSI code page and ending in CR LF, creating the file when missing. Throws
 // EInOutError at the first failing step: 3 for a path over 259 characters
 // (nothing touched), else the system's number of the open, write or close.
+// The file gains the whole line or nothing (TextFile::AppendLines).
 void AppendHistoryLine(const files::ProgramDirectory& directory, const base::Clock& clock,
                        const base::RegionalFormats& formats, const std::u16string& address);
 

@@ -1,10 +1,8 @@
-#include <sys/resource.h>
-
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <string>
 
+#include "files/file_size_limit_posix.h"
 #include "files/ini_file.h"
 #include "files/scratch_directory.h"
 #include "support/expect_error.h"
@@ -33,27 +31,6 @@ TEST_F(IniFilePosixTest, EveryOtherLineAndThePermissionsSurviveByteForByte) {
     EXPECT_EQ(std::filesystem::status(FilePath()).permissions(), std::filesystem::perms(0640));
     EXPECT_EQ(ini.ReadString(u"Other", u"K", u""), u"\u00e4\u00ff");
 }
-
-// Writes beyond `bytes` fail with EFBIG while this lives.
-class ScopedFileSizeLimit {
-public:
-    explicit ScopedFileSizeLimit(rlim_t bytes) : oldHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-    ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
-    ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
-
-private:
-    void (*oldHandler_)(int);
-    rlimit old_{};
-};
 
 TEST_F(IniFilePosixTest, WriteCutShortLeavesTheOldFileAndNoLeftovers) {
     const std::string before = "[Main]\r\nIP1=" + std::string(200, 'x') + "\r\n";

@@ -1,29 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "core/daily_log_file.h"
 #include "files/other_program.h"
-#include "files/scratch_directory.h"
 #include "files/text_file.h"
+#include "files/todays_log.h"
 #include "support/expect_error.h"
-#include "support/fixed_clock.h"
 
 namespace kestrin::files {
 namespace {
 
-// Another program holds today's log file (8 December 2026) open.
-class TextFileSharingTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        std::filesystem::create_directory(dir.Path() / "logfiles");
-        log.AppendLogLine(u"first");
-    }
-
-    ScratchDirectory dir;
-    const std::filesystem::path logPath = dir.Path() / "logfiles" / "syslog_8_12_26.txt";
-    ProgramDirectory program = dir.AsProgramDirectory();
-    FixedClock clock;
-    core::DailyLogFile log{program, clock};
-};
+// Another program holds today's log file open.
+class TextFileSharingTest : public TodaysLogTest {};
 
 TEST_F(TextFileSharingTest, AnotherWriterMakesTheAppendFailUntilItCloses) {
     {

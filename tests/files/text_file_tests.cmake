@@ -9,6 +9,7 @@ kestrin_test(text_file_test
     SOURCES
         text_file_test.cpp
         text_file_sharing_test.cpp
+        text_file_whole_lines_test.cpp
         ${text_file_platform_tests}
     LIBRARIES kestrin_core)
 

@@ -56,11 +56,12 @@ TEST_F(HistoryFileTest, TheFirstAddressCreatesTheFileAndLaterOnesGoBelow) {
               "Wed 2026-12-09           2001:db8::7\r\n");
 }
 
+// The new line starts on a line of its own, below the unfinished one.
 TEST_F(HistoryFileTest, EarlierBytesAreKept) {
     const std::string earlier = "written by hand, no line end";
     WriteBytes(dir.Path() / "ip_list.cfg", earlier);
     Append(u"\"1\".2.3.4");
-    EXPECT_EQ(Content(), earlier + "Tue 2026-12-08 10:15:03  \"1\".2.3.4\r\n");
+    EXPECT_EQ(Content(), earlier + "\r\nTue 2026-12-08 10:15:03  \"1\".2.3.4\r\n");
 }
 
 TEST_F(HistoryFileTest, TheAddressIsWrittenInTheAnsiCodePage) {
