@@ -21,8 +21,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// How long the request thread may take to end once its answer is in or its
-// handles were closed.
+// How long the asking thread waits for a request thread to end once its
+// answer is in: closing its handles may read on for a while to keep the
+// connection (Wine drains what the service has sent so far).
 constexpr std::chrono::seconds kCloseGrace{1};
 
 // Closing has no result worth looking at.
@@ -32,67 +33,34 @@ using InternetHandle = base::UniqueHandle<HINTERNET, CloseInternetHandle>;
 // WinINet's time-outs start again with every byte, so a service that
 // trickles its headers or its body defeats them, and a blocked call takes no
 // notice of any deadline. So the request is made on a thread of its own
-// while the asking thread waits for it until the deadline. Then the asking
-// thread closes the request's handles, which makes a blocked call return on
-// Windows; Wine's does not, so there the request thread is left to end when
-// the service lets go. Everything both threads touch lives here, shared, and
-// each handle is closed exactly once, by whichever side is first.
+// while the asking thread waits for it until the deadline, then takes the
+// body as far as it came and goes on.
+//
+// Every WinINet handle belongs to the request thread alone: it opens, uses
+// and closes each one, and the asking thread never touches any. At the
+// deadline the asking thread only marks the exchange abandoned; the request
+// thread stops at the mark once its current call returns. So no handle is
+// closed twice or used after its close, and a lingering request never
+// reaches a handle number WinINet has since given to the next service. A
+// blocked call ends with WinINet's own time-outs or when the service lets go
+// (Wine ignores the time-outs: there only the latter).
 class Exchange {
 public:
-    // Takes the session; false when the exchange was abandoned before.
-    bool Begin(InternetHandle session) {
-        const std::lock_guard guard(lock_);
-        if (abandoned_) return false;
-        session_ = std::move(session);
-        return true;
-    }
-
-    // Opens the URL, the request before it closed; null when that fails or
-    // the exchange was abandoned.
-    HINTERNET Open(const std::u16string& url) {
-        HINTERNET session = nullptr;
-        {
-            const std::lock_guard guard(lock_);
-            request_.Reset();
-            session = session_.Get();
-        }
-        if (session == nullptr) return nullptr;
-        // No headers of our own; redirects are followed by the caller, counted.
-        InternetHandle request(
-            InternetOpenUrlW(session, base::AsWide(url), nullptr, 0, INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
-        const std::lock_guard guard(lock_);
-        if (abandoned_) return nullptr;  // the new request closes here, at once
-        request_ = std::move(request);
-        return request_.Get();
-    }
-
     // False once the body is too long or the exchange was abandoned.
     bool Append(std::string_view piece) {
         const std::lock_guard guard(lock_);
         return !abandoned_ && answer_.Append(piece);
     }
 
-    // The request thread's last step. The handles close after the asking
-    // thread has been told, since closing may read on for a while to keep
-    // the connection: Wine drains what the service has sent so far.
-    void Finish() {
-        {
-            InternetHandle session;
-            InternetHandle request;
-            {
-                const std::lock_guard guard(lock_);
-                session = std::move(session_);
-                request = std::move(request_);
-                finished_ = true;
-            }
-            changed_.notify_all();
-        }
-        {
-            const std::lock_guard guard(lock_);
-            ended_ = true;
-        }
-        changed_.notify_all();
+    bool Abandoned() {
+        const std::lock_guard guard(lock_);
+        return abandoned_;
     }
+
+    // The request thread's answer is in; its handles are still to close.
+    void Finish() { Mark(finished_); }
+    // The request thread's handles are closed.
+    void End() { Mark(ended_); }
 
     bool WaitUntilFinished(Clock::time_point deadline) { return WaitUntil(deadline, finished_); }
     bool WaitUntilEnded(Clock::time_point deadline) { return WaitUntil(deadline, ended_); }
@@ -102,16 +70,22 @@ public:
         return answer_;
     }
 
-    // Ends the request where it is and gives the body as far as it came.
+    // Leaves the request to end on its own and gives the body as far as it came.
     AnswerBody Abandon() {
         const std::lock_guard guard(lock_);
         abandoned_ = true;
-        request_.Reset();
-        session_.Reset();
         return answer_;
     }
 
 private:
+    void Mark(bool& flag) {
+        {
+            const std::lock_guard guard(lock_);
+            flag = true;
+        }
+        changed_.notify_all();
+    }
+
     bool WaitUntil(Clock::time_point deadline, const bool& flag) {
         std::unique_lock guard(lock_);
         return changed_.wait_until(guard, deadline, [&] { return flag; });
@@ -119,12 +93,16 @@ private:
 
     std::mutex lock_;
     std::condition_variable changed_;
-    InternetHandle session_;
-    InternetHandle request_;
     AnswerBody answer_;
     bool finished_ = false;
     bool ended_ = false;
     bool abandoned_ = false;
+};
+
+// The request thread's handles; the request closes before its session.
+struct Handles {
+    InternetHandle session;
+    InternetHandle request;
 };
 
 DWORD Milliseconds(std::chrono::milliseconds duration) {
@@ -191,21 +169,24 @@ void ReadBody(HINTERNET request, Clock::time_point deadline, Exchange& exchange)
 }
 
 // The whole request, redirects and all, on the request thread.
-void Converse(Exchange& exchange, const std::u16string& url, const RequestLimits& limits, Clock::time_point deadline) {
+void Converse(Handles& handles, Exchange& exchange, const std::u16string& url, const RequestLimits& limits,
+              Clock::time_point deadline) {
     // The URL is the user agent; the system's proxy settings.
-    InternetHandle session(InternetOpenW(base::AsWide(url), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!session) return;
-    SetTimeouts(session.Get(), limits);
-    if (!exchange.Begin(std::move(session))) return;
+    handles.session.Reset(InternetOpenW(base::AsWide(url), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!handles.session) return;
+    SetTimeouts(handles.session.Get(), limits);
 
     std::u16string next = url;
     for (int redirects = 0;; ++redirects) {
         if (!IsWebUrl(next)) return;
-        const HINTERNET request = exchange.Open(next);
-        if (request == nullptr) return;
-        std::optional<std::u16string> target = RedirectTarget(request, next);
+        handles.request.Reset();
+        // No headers of our own; redirects are followed here, counted.
+        handles.request.Reset(InternetOpenUrlW(handles.session.Get(), base::AsWide(next), nullptr, 0,
+                                               INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
+        if (!handles.request || exchange.Abandoned()) return;
+        std::optional<std::u16string> target = RedirectTarget(handles.request.Get(), next);
         if (!target) {
-            ReadBody(request, deadline, exchange);
+            ReadBody(handles.request.Get(), deadline, exchange);
             return;
         }
         if (redirects == kMaxRedirects) return;
@@ -219,17 +200,25 @@ AnswerBody AskService(const std::u16string& url, const RequestLimits& limits) {
     const Clock::time_point deadline = Clock::now() + limits.total;
     const auto exchange = std::make_shared<Exchange>();
     std::thread requestThread([exchange, url, limits, deadline] {
-        Converse(*exchange, url, limits, deadline);
-        exchange->Finish();
+        {
+            Handles handles;
+            Converse(handles, *exchange, url, limits, deadline);
+            exchange->Finish();
+        }
+        exchange->End();
     });
-    const AnswerBody answer = exchange->WaitUntilFinished(deadline) ? exchange->Answer() : exchange->Abandon();
+    if (!exchange->WaitUntilFinished(deadline)) {
+        // It keeps its share of the exchange until the service lets it go.
+        const AnswerBody answer = exchange->Abandon();
+        requestThread.detach();
+        return answer;
+    }
     if (exchange->WaitUntilEnded(Clock::now() + kCloseGrace)) {
         requestThread.join();
     } else {
-        // Still blocked or draining: it keeps its share of the exchange until it ends.
-        requestThread.detach();
+        requestThread.detach();  // still draining
     }
-    return answer;
+    return exchange->Answer();
 }
 
 }  // namespace kestrin::publicaddr
