@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <string>
 
 #include "publicaddr/local_http_server.h"
@@ -59,6 +60,22 @@ TEST(AskServiceTest, AStalledServiceIsPassedOverForTheNext) {
     const Stopwatch stopwatch;
     EXPECT_EQ(FetchPublicAddress({silent.Url(), next.Url()}, kShortLimits), u"198.51.100.1");
     EXPECT_LT(stopwatch.Elapsed(), kShortLimits.total + kMargin);
+}
+
+TEST(AskServiceTest, AStalledServiceThatAnswersWhileTheNextIsAskedDisturbsNothing) {
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
+    LocalHttpServer late([released](LocalHttpServer&, const test::LoopbackSocket& connection) {
+        // Bounded only so that a failure elsewhere cannot hang the test.
+        if (released.wait_for(1min) == std::future_status::ready) connection.SendAll(HttpResponse("203.0.113.7"));
+    });
+    LocalHttpServer next([&](LocalHttpServer&, const test::LoopbackSocket& connection) {
+        release.set_value();
+        ASSERT_TRUE(late.WaitForReplies(1));
+        connection.SendAll(HttpResponse("198.51.100.1"));
+    });
+    EXPECT_EQ(FetchPublicAddress({late.Url(), next.Url()}, kShortLimits), u"198.51.100.1");
+    EXPECT_EQ(next.Requests().size(), 1u);
 }
 
 TEST(AskServiceTest, RedirectsAreFollowedUpToTheLimit) {
