@@ -19,10 +19,10 @@ bool IsAskable(std::u16string_view url) {
 
 }  // namespace
 
-std::u16string FetchPublicAddress(const std::vector<std::u16string>& serviceUrls) {
+std::u16string FetchPublicAddress(const std::vector<std::u16string>& serviceUrls, const RequestLimits& limits) {
     for (const std::u16string& url : serviceUrls) {
         if (!IsAskable(url)) continue;
-        const AnswerBody answer = AskService(url);
+        const AnswerBody answer = AskService(url, limits);
         if (answer.TooLong()) continue;
         std::u16string address = AnswerText(answer.Bytes());
         if (IsValidAddress(address)) return address;

@@ -2,19 +2,34 @@
 // One question to one public address service: a GET of the URL whose
 // User-Agent is the URL itself, with no headers of the program's own, the
 // response status not looked at. Windows uses WinINet with the system's
-// proxy settings and time-outs; elsewhere libcurl, with 10 s to connect and
-// 30 s for the whole request, as nothing else there bounds a stalled service.
+// proxy settings; elsewhere libcurl. Both bound the request alike, since it
+// runs on the main thread during start-up and a service that stalls would
+// hold up everything else there, the delivery of received datagrams too.
 
+#include <chrono>
 #include <string>
 
 #include "publicaddr/answer_body.h"
 
 namespace kestrin::publicaddr {
 
+// How long one service may take. A service that runs out of time gives
+// whatever body it had sent by then.
+struct RequestLimits {
+    std::chrono::milliseconds connect = std::chrono::seconds(10);
+    // The whole request, redirects and all, from its start to the last byte.
+    std::chrono::milliseconds total = std::chrono::seconds(30);
+};
+
+// Redirects are followed, but not for ever, and only to http and https: a
+// redirect beyond the last one, or to another scheme, gives an empty body.
+inline constexpr int kMaxRedirects = 10;
+
 // The body as far as it could be read: a failure part-way keeps the bytes
 // that came before it, and a request that could not be made at all (no
 // network, unknown host, refused, a text that is no URL) gives an empty
-// body. Network failures are never thrown.
-AnswerBody AskService(const std::u16string& url);
+// body. A body beyond kMaxAnswerBytes ends the request there, its connection
+// closed rather than read to its end. Network failures are never thrown.
+AnswerBody AskService(const std::u16string& url, const RequestLimits& limits = {});
 
 }  // namespace kestrin::publicaddr

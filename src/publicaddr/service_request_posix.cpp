@@ -10,11 +10,8 @@ namespace kestrin::publicaddr {
 
 namespace {
 
-constexpr long kConnectTimeoutSeconds = 10;
-constexpr long kTotalTimeoutSeconds = 30;
-// Redirects are followed, as WinINet does by default, but not for ever.
-constexpr long kMaxRedirects = 10;
-// Nothing but web requests: a "file:" or other URL in the settings is no service.
+// Nothing but web requests: a "file:" or other URL in the settings, or a
+// redirect to one, is no service.
 constexpr const char* kProtocols = "http,https";
 
 using CurlHandle = base::UniqueHandle<CURL*, curl_easy_cleanup>;
@@ -25,7 +22,8 @@ void InitialiseCurlOnce() {
     static_cast<void>(initialised);
 }
 
-// libcurl's write callback; returning less than it was given ends the transfer.
+// libcurl's write callback; returning less than it was given ends the
+// transfer and closes its connection, so the rest of the body is not read.
 std::size_t CollectPiece(char* data, std::size_t size, std::size_t count, void* answer) {
     const std::size_t bytes = size * count;
     return static_cast<AnswerBody*>(answer)->Append({data, bytes}) ? bytes : 0;
@@ -33,7 +31,7 @@ std::size_t CollectPiece(char* data, std::size_t size, std::size_t count, void* 
 
 }  // namespace
 
-AnswerBody AskService(const std::u16string& url) {
+AnswerBody AskService(const std::u16string& url, const RequestLimits& limits) {
     AnswerBody answer;
     InitialiseCurlOnce();
     const CurlHandle curl(curl_easy_init());
@@ -47,9 +45,10 @@ AnswerBody AskService(const std::u16string& url) {
     curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, kProtocols);
     curl_easy_setopt(handle, CURLOPT_REDIR_PROTOCOLS_STR, kProtocols);
     curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutSeconds);
-    curl_easy_setopt(handle, CURLOPT_TIMEOUT, kTotalTimeoutSeconds);
+    curl_easy_setopt(handle, CURLOPT_MAXREDIRS, static_cast<long>(kMaxRedirects));
+    // The total bounds sending and receiving too, however slowly bytes trickle.
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()));
     // Time-outs by signal would reach other threads of the program.
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, static_cast<long>(kAnswerPieceSize));

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "net/socket_layer.h"
 #include "publicaddr/local_http_server.h"
+#include "publicaddr/service_request.h"
 #include "base/text.h"
 #include "ui/main_window_win32.h"
 #include "net/udp_socket.h"
@@ -26,12 +28,27 @@ std::string Settings(std::uint16_t port, const std::string& more) {
     return text;
 }
 
-void Send(net::TIdIPVersion version, std::uint16_t port, const std::string& text) {
-    net::SocketLayerUse use;
-    net::SocketHandle sender = net::CreateDatagramSocket(version);
+// The port, only errors listed, and the two public address services.
+std::string ServiceSettings(std::uint16_t port, const LocalHttpServer& first, const LocalHttpServer& second) {
+    std::string settings = "Port=";
+    settings += std::to_string(port);
+    settings += "\r\nERROR=1\r\nIP1=";
+    settings += base::Utf16ToUtf8(first.Url(u"/ip"));
+    settings += "\r\nIP2=";
+    settings += base::Utf16ToUtf8(second.Url(u"/ip"));
+    settings += "\r\n";
+    return settings;
+}
+
+void SendFrom(const net::SocketHandle& sender, net::TIdIPVersion version, std::uint16_t port, const std::string& text) {
     std::vector<std::byte> bytes(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<std::byte>(text[i]);
     net::SendToLoopback(sender.Get(), version, port, bytes);
+}
+
+void Send(net::TIdIPVersion version, std::uint16_t port, const std::string& text) {
+    net::SocketLayerUse use;
+    SendFrom(net::CreateDatagramSocket(version), version, port, text);
 }
 
 bool Contains(const std::string& text, const std::string& part) {
@@ -163,14 +180,7 @@ TEST(KestrinExeTest, ThePublicAddressOfTheFirstUsefulServiceIsShownAndRecorded) 
     LocalHttpServer errorPage(HttpResponse("<html><body>Service unavailable</body></html>", "503 Service Unavailable",
                                            "Content-Type: text/html\r\n"));
     LocalHttpServer service(HttpResponse("203.0.113.7\n"));
-    std::string settings = "Port=";
-    settings += std::to_string(FreeUdpPort());
-    settings += "\r\nERROR=1\r\nIP1=";
-    settings += base::Utf16ToUtf8(errorPage.Url(u"/ip"));
-    settings += "\r\nIP2=";
-    settings += base::Utf16ToUtf8(service.Url(u"/ip"));
-    settings += "\r\n";
-    RunningProgram program(settings);
+    RunningProgram program(ServiceSettings(FreeUdpPort(), errorPage, service));
 
     ASSERT_TRUE(program.WaitUntil([&] { return Contains(program.FileBytes("ip_list.cfg"), "\r\n"); }));
     const std::string history = program.FileBytes("ip_list.cfg");
@@ -180,6 +190,42 @@ TEST(KestrinExeTest, ThePublicAddressOfTheFirstUsefulServiceIsShownAndRecorded) 
     EXPECT_EQ(ControlText(program.MainWindow(), ui::kLabel1Id), L"Error: ON Warnings: OFF Infos: OFF");
     ASSERT_EQ(errorPage.Requests().size(), 1u);
     EXPECT_EQ(HeaderValue(errorPage.Requests()[0], "User-Agent"), base::Utf16ToUtf8(errorPage.Url(u"/ip")));
+
+    ::PostMessageW(program.TaskbarWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+}
+
+TEST(KestrinExeTest, AStalledServiceHoldsUpStartUpOnlyUntilItsDeadlineAndLosesNoDatagram) {
+    using namespace std::chrono_literals;
+    constexpr int kDatagrams = 2'000;
+    constexpr auto kStartUpLimit = publicaddr::RequestLimits{}.total + 15s;
+    LocalHttpServer stalled(Silent());
+    LocalHttpServer service(HttpResponse("203.0.113.7\n"));
+    const std::uint16_t port = FreeUdpPort();
+    const auto start = std::chrono::steady_clock::now();
+    RunningProgram program(ServiceSettings(port, stalled, service));
+
+    // The listener is active and the first service asked: start-up is stuck there.
+    ASSERT_TRUE(program.WaitUntil([&] { return !stalled.Requests().empty(); }));
+    {
+        net::SocketLayerUse use;
+        const net::SocketHandle sender = net::CreateDatagramSocket(net::Id_IPv4);
+        for (int i = 0; i < kDatagrams; ++i) SendFrom(sender, net::Id_IPv4, port, "<11>stalled start " + std::to_string(i));
+    }
+    // They wait in the socket's receive queue until start-up has ended.
+    EXPECT_FALSE(std::filesystem::exists(program.Directory() / "ip_list.cfg"));
+
+    ASSERT_TRUE(program.WaitUntil([&] { return Contains(program.FileBytes("ip_list.cfg"), "\r\n"); }, kStartUpLimit));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kStartUpLimit);
+    EXPECT_TRUE(Contains(program.FileBytes("ip_list.cfg"), " 203.0.113.7\r\n"));
+    const auto allLogged = [&] {
+        const std::string log = LogText(program);
+        for (int i = 0; i < kDatagrams; ++i) {
+            if (!Contains(log, ">stalled start " + std::to_string(i) + "\r\n")) return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(program.WaitUntil(allLogged));
 
     ::PostMessageW(program.TaskbarWindow(), WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 0u);

@@ -17,9 +17,6 @@ namespace kestrin::test {
 
 namespace {
 
-using namespace std::chrono_literals;
-
-constexpr auto kPatience = 30s;
 constexpr DWORD kPollMilliseconds = 20;
 
 std::filesystem::path TestDirectory() {
@@ -112,8 +109,8 @@ std::string RunningProgram::FileBytes(const std::filesystem::path& relative) con
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool RunningProgram::WaitUntil(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+bool RunningProgram::WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds patience) {
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         // Paces the looking, and notices at once when the program has ended.

@@ -28,9 +28,11 @@ public:
     const std::filesystem::path& Directory() const { return directory_; }
     std::string FileBytes(const std::filesystem::path& relative) const;
 
+    static constexpr std::chrono::seconds kPatience{30};
+
     // Waits, with a generous limit, until `done` holds; false when the limit
     // ran out or the program ended first without it holding.
-    bool WaitUntil(const std::function<bool()>& done);
+    bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds patience = kPatience);
 
     // The program's top-level window of the class, or null.
     HWND TopLevelWindow(const wchar_t* className) const;

@@ -13,6 +13,8 @@ namespace {
 constexpr std::string_view kEndOfHead = "\r\n\r\n";
 // A request head longer than this is cut there; ours are far shorter.
 constexpr std::size_t kMaxHead = 64 * 1024;
+// Longer than any test waits for a client.
+constexpr std::chrono::seconds kPatience{60};
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -58,7 +60,12 @@ std::string HeaderValue(std::string_view request, std::string_view name) {
 }
 
 LocalHttpServer::LocalHttpServer(std::string response)
-    : response_(std::move(response)),
+    : LocalHttpServer([response = std::move(response)](LocalHttpServer&, const LoopbackSocket& connection) {
+          connection.SendAll(response);
+      }) {}
+
+LocalHttpServer::LocalHttpServer(Reply reply)
+    : reply_(std::move(reply)),
       listener_(LoopbackSocket::Listen()),
       port_(listener_.Port()),
       thread_([this] { Serve(); }) {}
@@ -68,6 +75,7 @@ LocalHttpServer::~LocalHttpServer() {
         const std::lock_guard guard(lock_);
         stopping_ = true;
     }
+    changed_.notify_all();
     // The accept returns for this connection, and the thread sees the stop.
     const LoopbackSocket wake = LoopbackSocket::Connect(port_);
     thread_.join();
@@ -80,6 +88,16 @@ std::u16string LocalHttpServer::Url(std::u16string_view path) const {
 std::vector<std::string> LocalHttpServer::Requests() const {
     const std::lock_guard guard(lock_);
     return requests_;
+}
+
+bool LocalHttpServer::WaitForReplies(std::size_t count) const {
+    std::unique_lock guard(lock_);
+    return changed_.wait_for(guard, kPatience, [&] { return replies_ >= count; });
+}
+
+bool LocalHttpServer::Pause(std::chrono::milliseconds pause) const {
+    std::unique_lock guard(lock_);
+    return !changed_.wait_for(guard, pause, [&] { return stopping_; });
 }
 
 void LocalHttpServer::Serve() {
@@ -106,8 +124,54 @@ void LocalHttpServer::Answer(const LoopbackSocket& connection) {
         const std::lock_guard guard(lock_);
         requests_.push_back(request);
     }
-    connection.SendAll(response_);
+    reply_(*this, connection);
     connection.ShutdownSending();
+    {
+        const std::lock_guard guard(lock_);
+        ++replies_;
+    }
+    changed_.notify_all();
+}
+
+LocalHttpServer::Reply Silent() {
+    return [](LocalHttpServer& server, const LoopbackSocket&) {
+        while (server.Pause(kPatience)) {
+        }
+    };
+}
+
+LocalHttpServer::Reply Trickle(std::string response, std::size_t atOnce, std::chrono::milliseconds interval) {
+    return [=](LocalHttpServer& server, const LoopbackSocket& connection) {
+        if (!connection.SendAll(std::string_view(response).substr(0, atOnce))) return;
+        for (std::size_t next = atOnce; next < response.size(); ++next) {
+            if (!server.Pause(interval) || !connection.SendAll(std::string_view(response).substr(next, 1))) return;
+        }
+    };
+}
+
+LocalHttpServer::Reply Redirects(std::size_t count, std::string response) {
+    return [=](LocalHttpServer& server, const LoopbackSocket& connection) {
+        const std::size_t seen = server.Requests().size();
+        if (seen > count) {
+            connection.SendAll(response);
+            return;
+        }
+        // Relative, so the client resolves it against the URL it asked.
+        const std::string location = "Location: /hop/" + std::to_string(seen) + "\r\n";
+        connection.SendAll(HttpResponse("", "302 Found", location));
+    };
+}
+
+LocalHttpServer::Reply GeneratedBody(std::size_t size, std::atomic<std::size_t>& sent) {
+    return [size, &sent](LocalHttpServer&, const LoopbackSocket& connection) {
+        if (!connection.SendAll("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(size) + "\r\n\r\n")) return;
+        const std::string piece(64 * 1024, '7');
+        while (sent < size) {
+            const std::size_t length = std::min(piece.size(), size - sent);
+            if (!connection.SendAll(std::string_view(piece).substr(0, length))) return;
+            sent += length;
+        }
+    };
 }
 
 }  // namespace kestrin::test

@@ -1,0 +1,98 @@
+// The bounds of one request, against services that misbehave on purpose.
+
+#include "publicaddr/service_request.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <string>
+
+#include "publicaddr/local_http_server.h"
+#include "publicaddr/public_address.h"
+
+namespace kestrin::publicaddr {
+namespace {
+
+using namespace std::chrono_literals;
+using test::HttpResponse;
+using test::LocalHttpServer;
+
+// Short, so the tests do not wait the product's half minute per service.
+const RequestLimits kShortLimits{1s, 2s};
+// For a slow machine: a stalled request ends within the deadline plus this.
+constexpr auto kMargin = 3s;
+// Slower than a byte per read time-out would allow, had those been enough.
+constexpr auto kTrickleInterval = 700ms;
+
+class Stopwatch {
+public:
+    std::chrono::steady_clock::duration Elapsed() const { return std::chrono::steady_clock::now() - start_; }
+
+private:
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+TEST(AskServiceTest, AStalledOrTricklingServiceRunsOutOfTime) {
+    const std::string response = HttpResponse("203.0.113.7");
+    LocalHttpServer silent(test::Silent());
+    LocalHttpServer tricklingHead(test::Trickle(response, 0, kTrickleInterval));
+    for (LocalHttpServer* service : {&silent, &tricklingHead}) {
+        const Stopwatch stopwatch;
+        EXPECT_TRUE(AskService(service->Url(), kShortLimits).Bytes().empty());
+        EXPECT_LT(stopwatch.Elapsed(), kShortLimits.total + kMargin);
+        EXPECT_FALSE(service->Requests().empty());
+    }
+}
+
+TEST(AskServiceTest, WhatATricklingBodyGaveByTheDeadlineIsJudged) {
+    const std::string address = "203.0.113.7\n";
+    const std::string response = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n" + address + std::string(100, '\n');
+    LocalHttpServer trickling(test::Trickle(response, response.size() - 100, kTrickleInterval));
+    const Stopwatch stopwatch;
+    EXPECT_EQ(FetchPublicAddress({trickling.Url()}, kShortLimits), u"203.0.113.7");
+    EXPECT_LT(stopwatch.Elapsed(), kShortLimits.total + kMargin);
+}
+
+TEST(AskServiceTest, AStalledServiceIsPassedOverForTheNext) {
+    LocalHttpServer silent(test::Silent());
+    LocalHttpServer next(HttpResponse("198.51.100.1"));
+    const Stopwatch stopwatch;
+    EXPECT_EQ(FetchPublicAddress({silent.Url(), next.Url()}, kShortLimits), u"198.51.100.1");
+    EXPECT_LT(stopwatch.Elapsed(), kShortLimits.total + kMargin);
+}
+
+TEST(AskServiceTest, AStalledServiceThatAnswersWhileTheNextIsAskedDisturbsNothing) {
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
+    LocalHttpServer late([released](LocalHttpServer&, const test::LoopbackSocket& connection) {
+        // Bounded only so that a failure elsewhere cannot hang the test.
+        if (released.wait_for(1min) == std::future_status::ready) connection.SendAll(HttpResponse("203.0.113.7"));
+    });
+    LocalHttpServer next([&](LocalHttpServer&, const test::LoopbackSocket& connection) {
+        release.set_value();
+        ASSERT_TRUE(late.WaitForReplies(1));
+        connection.SendAll(HttpResponse("198.51.100.1"));
+    });
+    EXPECT_EQ(FetchPublicAddress({late.Url(), next.Url()}, kShortLimits), u"198.51.100.1");
+    EXPECT_EQ(next.Requests().size(), 1u);
+}
+
+TEST(AskServiceTest, RedirectsAreFollowedUpToTheLimit) {
+    LocalHttpServer atTheLimit(test::Redirects(kMaxRedirects, HttpResponse("203.0.113.7")));
+    EXPECT_EQ(FetchPublicAddress({atTheLimit.Url()}), u"203.0.113.7");
+    EXPECT_EQ(atTheLimit.Requests().size(), kMaxRedirects + 1u);
+
+    LocalHttpServer endless(test::Redirects(1'000, HttpResponse("203.0.113.7")));
+    EXPECT_EQ(FetchPublicAddress({endless.Url()}), u"");
+    EXPECT_LE(endless.Requests().size(), kMaxRedirects + 1u);
+}
+
+TEST(AskServiceTest, ARedirectToAnotherSchemeIsNoAnswer) {
+    LocalHttpServer toFile(HttpResponse("203.0.113.7", "302 Found", "Location: file:///etc/hostname\r\n"));
+    EXPECT_TRUE(AskService(toFile.Url()).Bytes().empty());
+    EXPECT_EQ(AskService(u"file:///etc/hostname").Bytes(), "");
+}
+
+}  // namespace
+}  // namespace kestrin::publicaddr
