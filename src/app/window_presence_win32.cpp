@@ -80,7 +80,6 @@ void WindowPresence::ShowTaskbarButton(bool shown) {
             ::ShowWindow(taskbarWindow_, SW_SHOWNOACTIVATE);
         }
     } else if (::IsWindowVisible(taskbarWindow_)) {
-        ui::MinimiseAnimationOff noAnimation;
         ::ShowWindow(taskbarWindow_, SW_HIDE);
     }
 }

@@ -16,13 +16,6 @@ void Animate(HWND window, bool toTray) {
     }
 }
 
-ANIMATIONINFO AnimationInfo(int minAnimate) {
-    ANIMATIONINFO info{};
-    info.cbSize = sizeof info;
-    info.iMinAnimate = minAnimate;
-    return info;
-}
-
 }  // namespace
 
 std::optional<RECT> NotificationAreaRect() {
@@ -41,20 +34,6 @@ void AnimateToTray(HWND window) {
 
 void AnimateFromTray(HWND window) {
     Animate(window, false);
-}
-
-MinimiseAnimationOff::MinimiseAnimationOff() noexcept {
-    ANIMATIONINFO info = AnimationInfo(0);
-    if (!::SystemParametersInfoW(SPI_GETANIMATION, sizeof info, &info, 0) || info.iMinAnimate == 0) return;
-    // For this session only: nothing is written to the user's profile.
-    ANIMATIONINFO off = AnimationInfo(0);
-    switchedOff_ = ::SystemParametersInfoW(SPI_SETANIMATION, sizeof off, &off, 0) != FALSE;
-}
-
-MinimiseAnimationOff::~MinimiseAnimationOff() {
-    if (!switchedOff_) return;
-    ANIMATIONINFO on = AnimationInfo(1);
-    ::SystemParametersInfoW(SPI_SETANIMATION, sizeof on, &on, 0);
 }
 
 }  // namespace kestrin::ui

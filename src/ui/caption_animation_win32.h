@@ -1,6 +1,5 @@
 #pragma once
-// The caption animation between a window and the shell's notification area,
-// and the system's minimise animation switched off for one call.
+// The caption animation between a window and the shell's notification area.
 
 #include <windows.h>
 
@@ -16,17 +15,5 @@ std::optional<RECT> NotificationAreaRect();
 // notification area, or back; nothing when there is no notification area.
 void AnimateToTray(HWND window);
 void AnimateFromTray(HWND window);
-
-// Switches the system's minimise and restore animation off for its scope.
-class MinimiseAnimationOff {
-public:
-    MinimiseAnimationOff() noexcept;
-    ~MinimiseAnimationOff();
-    MinimiseAnimationOff(const MinimiseAnimationOff&) = delete;
-    MinimiseAnimationOff& operator=(const MinimiseAnimationOff&) = delete;
-
-private:
-    bool switchedOff_ = false;
-};
 
 }  // namespace kestrin::ui

@@ -64,7 +64,8 @@ public:
     bool AcceptBalloons();
 
     HWND NotificationWindowHandle() const noexcept { return window_.Handle(); }
-    std::uint16_t Visibility() const noexcept { return visibility_; }
+    // The option set, fixed for the program.
+    static constexpr std::uint16_t Visibility() noexcept { return kProgramVisibility; }
     std::uint8_t State() const noexcept { return state_; }
     int FBalloonCount() const noexcept { return balloonCount_; }
     const base::LocalDateTime& FTime() const noexcept { return time_; }
@@ -78,7 +79,7 @@ private:
 
     bool HasState(std::uint8_t flag) const noexcept { return (state_ & flag) != 0; }
     void SetState(std::uint8_t flag, bool on) noexcept;
-    bool HasOption(std::uint16_t option) const noexcept { return (visibility_ & option) != 0; }
+    static constexpr bool HasOption(std::uint16_t option) noexcept { return (kProgramVisibility & option) != 0; }
     bool Notify(DWORD message, UINT flags);
     void Activate();
     void Deactivate() noexcept;
@@ -99,7 +100,6 @@ private:
     const base::Clock& clock_;
     HICON icon_;
     const UINT taskbarCreated_;
-    std::uint16_t visibility_ = kProgramVisibility;
     std::uint8_t state_ = 0;
     bool active_ = false;
     TNotifyIconDataXP iconData_{};

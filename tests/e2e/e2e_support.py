@@ -1,6 +1,8 @@
-"""What the end-to-end drivers share: waiting for a condition with a limit,
-and a UDP port for the program to listen on."""
+"""What the end-to-end drivers share: their command line, waiting for a
+condition with a limit, and a UDP port for the program to listen on."""
 
+import argparse
+import os
 import socket
 import time
 
@@ -31,3 +33,19 @@ def free_port():
             except OSError:
                 continue
     raise RuntimeError("no UDP port free on both IP versions")
+
+
+def parse_arguments(*programs):
+    """--exe, --artifacts and one option per helper program (its path made
+    absolute, as the tests change directories); the rest is unittest's."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    for option in programs:
+        parser.add_argument(option, required=True)
+    parser.add_argument("--artifacts", required=True)
+    args, rest = parser.parse_known_args()
+    args.exe = os.path.abspath(args.exe)
+    for option in programs:
+        name = option.lstrip("-").replace("-", "_")
+        setattr(args, name, os.path.abspath(getattr(args, name)))
+    return args, rest

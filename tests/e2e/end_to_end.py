@@ -10,7 +10,6 @@ and the X display come from there.
   end_to_end.py --exe kestrin.exe --hold-file hold_file.exe --artifacts DIR
 """
 
-import argparse
 import datetime
 import os
 import re
@@ -22,7 +21,7 @@ import tempfile
 import time
 import unittest
 
-from e2e_support import PATIENCE, free_port, wait_until
+from e2e_support import PATIENCE, free_port, parse_arguments, wait_until
 
 ARGS = None
 LINE = re.compile(rb"^[^\r\n]*: [^\r\n]* >>[A-Za-z0-9 ]+\.[A-Za-z]+<<")
@@ -316,13 +315,7 @@ class EndToEnd(unittest.TestCase):
 
 def main():
     global ARGS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--hold-file", required=True)
-    parser.add_argument("--artifacts", required=True)
-    ARGS, rest = parser.parse_known_args()
-    ARGS.exe = os.path.abspath(ARGS.exe)
-    ARGS.hold_file = os.path.abspath(ARGS.hold_file)
+    ARGS, rest = parse_arguments("--hold-file")
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 

@@ -13,7 +13,6 @@ and the X display come from there.
   tray_desktop.py --exe kestrin.exe --probe window_probe.exe --artifacts DIR
 """
 
-import argparse
 import os
 import re
 import shutil
@@ -23,7 +22,7 @@ import sys
 import tempfile
 import unittest
 
-from e2e_support import PATIENCE, free_port, wait_until
+from e2e_support import PATIENCE, free_port, parse_arguments, wait_until
 
 ARGS = None
 DESKTOP = "shell"
@@ -293,13 +292,7 @@ class TrayDesktop(unittest.TestCase):
 
 def main():
     global ARGS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--probe", required=True)
-    parser.add_argument("--artifacts", required=True)
-    ARGS, rest = parser.parse_known_args()
-    ARGS.exe = os.path.abspath(ARGS.exe)
-    ARGS.probe = os.path.abspath(ARGS.probe)
+    ARGS, rest = parse_arguments("--probe")
     unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
 
 
