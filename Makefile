@@ -79,7 +79,8 @@ SOAK_COUNT ?= 1000000
 soak: build-windows
 	cd build/windows/bench && ../../../tools/with-wine-session ../../../tools/wine-run ./soak.exe $(SOAK_COUNT)
 
-# The release: zip and per-user installer in build/package, both checked.
+# The release: zip, per-user installer and SHA256SUMS in build/package, all
+# checked under Wine and reproduced from a fresh clone of the commit.
 package: build-windows
 	tools/package
 

@@ -216,7 +216,7 @@ class TrayDesktop(unittest.TestCase):
         self.assertTrue(wait_until(lambda: desktop.holds(main=1, iconic=0, button=1, foreground=1)),
                         "%s: the main window did not open: %s" % (step, desktop.state()))
         self.assertTrue(wait_until(lambda: desktop.task_buttons() == 1), "%s: no task-bar button" % step)
-        self.assertTrue(desktop.ask("caption").startswith("Kestrin 2.4"), desktop.ask("caption"))
+        self.assertRegex(desktop.ask("caption"), r"^Kestrin \d+\.\d+ ")
 
     def hidden(self, desktop):
         self.assertTrue(wait_until(lambda: desktop.holds(main=0, button=0) and desktop.task_buttons() == 0),
