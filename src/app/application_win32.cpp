@@ -7,6 +7,7 @@
 #include "base/regional_formats.h"
 #include "base/win32_text.h"
 #include "net/main_thread_queue.h"
+#include "ui/dpi_win32.h"
 #include "ui/window_class_win32.h"
 
 namespace kestrin::app {
@@ -29,7 +30,7 @@ Application::Application(HINSTANCE instance, files::ProgramDirectory directory, 
     // handling runs the deliveries, also under a modal message box.
     const HWND taskbar = TaskbarWindow();
     net::SetMainThreadWakeUp([taskbar] { ::PostMessageW(taskbar, WM_NULL, 0, 0); });
-    CreateJvTrayIcon1(instance, shell);
+    CreateJvTrayIcon1(shell);
     mainWindow_ = std::make_unique<ui::MainWindow>(taskbar, title_, *this);
     mainWindow_->SetJvTrayIcon1(jvTrayIcon1_.get());
     presence_ = std::make_unique<WindowPresence>(taskbar, *mainWindow_, *jvTrayIcon1_);
@@ -58,7 +59,6 @@ Application::~Application() {
 void Application::CreateTaskbarWindow(HINSTANCE instance) {
     WNDCLASSEXW windowClass = ui::WindowClassOf(kTaskbarWindowClass, &BoundWindow::Procedure);
     windowClass.hInstance = instance;
-    windowClass.hIcon = ::LoadIconW(instance, L"MAINICON");
     ui::RegisterWindowClass(windowClass);
     // Zero-sized in the middle of the screen: it exists for its task-bar
     // button, and a minimise animates towards that spot.
@@ -69,13 +69,24 @@ void Application::CreateTaskbarWindow(HINSTANCE instance) {
                     nullptr) == nullptr) {
         throw std::runtime_error("the application window could not be created");
     }
+    taskbarIcons_.Apply(TaskbarWindow(), ui::WindowDpi(TaskbarWindow()));
 }
 
-void Application::CreateJvTrayIcon1(HINSTANCE instance, ui::TrayShell& shell) {
-    // The program icon at the notification area's size; none in a program without it.
-    trayImage_.Reset(static_cast<HICON>(::LoadImageW(instance, L"MAINICON", IMAGE_ICON,
-                                                     ::GetSystemMetrics(SM_CXSMICON),
-                                                     ::GetSystemMetrics(SM_CYSMICON), 0)));
+ui::UniqueIcon Application::LoadTrayImage() const {
+    // The notification area is on the primary monitor, as the task-bar window is.
+    return ui::LoadProgramIcon(ui::SystemMetricForDpi(SM_CXSMICON, ui::WindowDpi(TaskbarWindow())));
+}
+
+void Application::ApplyDpi(int dpi) {
+    taskbarIcons_.Apply(TaskbarWindow(), dpi);
+    ui::UniqueIcon trayImage = LoadTrayImage();
+    jvTrayIcon1_->SetIcon(trayImage.Get());
+    // The shell has the new one: the old one can go.
+    trayImage_ = std::move(trayImage);
+}
+
+void Application::CreateJvTrayIcon1(ui::TrayShell& shell) {
+    trayImage_ = LoadTrayImage();
     jvTrayIcon1_ = std::make_unique<ui::TJvTrayIcon>(*this, shell, base::SystemClock(), trayImage_.Get());
     jvTrayIcon1_->OnClick = [this](const ui::TrayClick& click) {
         Handle(click.button == ui::mbLeft ? PresenceEvent::LeftClick : PresenceEvent::OtherClick, click);
@@ -122,6 +133,10 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window, kPassActivationOn, 0, 0);
             break;
+        case WM_DPICHANGED:
+            // The primary monitor's scale changed: icons drawn for the new size.
+            if (jvTrayIcon1_ != nullptr) ApplyDpi(LOWORD(wParam));
+            return 0;
         case kPassActivationOn:
             if (presence_ != nullptr) presence_->PassActivationOn();
             return 0;

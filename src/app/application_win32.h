@@ -21,6 +21,7 @@
 #include "ui/tray_icon_win32.h"
 #include "ui/tray_shell.h"
 #include "ui/win32_handles.h"
+#include "ui/window_class_win32.h"
 
 namespace kestrin::app {
 
@@ -70,14 +71,20 @@ private:
     void MessageFailed(std::exception_ptr error) noexcept override;
 
     void CreateTaskbarWindow(HINSTANCE instance);
-    void CreateJvTrayIcon1(HINSTANCE instance, ui::TrayShell& shell);
+    void CreateJvTrayIcon1(ui::TrayShell& shell);
+    // The program icon at the notification area's size.
+    ui::UniqueIcon LoadTrayImage() const;
+    // The task-bar window's and the tray's icons for `dpi`.
+    void ApplyDpi(int dpi);
     void Handle(PresenceEvent event, const ui::TrayClick& click = {});
     // One message as the event loop handles it; false for the quit.
     bool Dispatch(MSG& message);
 
     files::ProgramDirectory directory_;
     std::u16string title_;
-    // First, so it goes last: it owns the main window.
+    // Before the task-bar window, so they outlive it.
+    ui::WindowIcons taskbarIcons_;
+    // First of the windows, so it goes last: it owns the main window.
     ui::UniqueWindow taskbarWindow_;
     publicaddr::PublicAddressService publicAddress_;
     ui::UniqueIcon trayImage_;

@@ -22,6 +22,14 @@ int WindowDpi(HWND window) {
     return dpi != 0 ? static_cast<int>(dpi) : kDefaultDpi;
 }
 
+int SystemMetricForDpi(int index, int dpi) {
+    // Windows 10 1607 and later.
+    using GetMetricForDpiFunction = int WINAPI(int, UINT);
+    static const auto getMetricForDpi =
+        std::bit_cast<GetMetricForDpiFunction*>(User32Function("GetSystemMetricsForDpi"));
+    return getMetricForDpi != nullptr ? getMetricForDpi(index, static_cast<UINT>(dpi)) : ::GetSystemMetrics(index);
+}
+
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi) {
     RECT bounds{0, 0, client.cx, client.cy};
     // Windows 10 1607 and later; before, frames do not depend on the window's DPI.

@@ -25,6 +25,10 @@ constexpr int FontHeight(int points, int dpi) { return -MulDivRounded(points, dp
 // GetDpiForWindow where the system has it, else 96.
 int WindowDpi(HWND window);
 
+// A system metric, such as an icon size, at `dpi` where the system has
+// GetSystemMetricsForDpi; else at the system's DPI, as GetSystemMetrics gives it.
+int SystemMetricForDpi(int index, int dpi);
+
 // The outer size of a window whose client area is `client` at `dpi`.
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, int dpi);
 

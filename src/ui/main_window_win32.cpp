@@ -25,8 +25,6 @@ constexpr int kFontPoints = 8;
 
 void RegisterMainWindowClass(WNDPROC procedure) {
     WNDCLASSEXW windowClass = WindowClassOf(kMainWindowClass, procedure);
-    // The program's icon; without it the system's default stays.
-    windowClass.hIcon = ::LoadIconW(windowClass.hInstance, L"MAINICON");
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     RegisterWindowClass(windowClass);
@@ -55,6 +53,7 @@ MainWindow::MainWindow(HWND owner, std::u16string applicationTitle, MainWindowEv
                                     kMainWindowStyle, 0, 0, 0, 0, owner, nullptr);
     if (window == nullptr) throw EWindowCreateError();
     dpi_ = WindowDpi(window);
+    icons_.Apply(window, dpi_);
     listHeight_ = Scale(kListHeight, dpi_);
     font_ = CreateUiFont(dpi_);
     popupMenu1_ = CreatePopupMenu1();
@@ -180,6 +179,7 @@ void MainWindow::ApplyDpi(int dpi) {
     if (dpi <= 0 || dpi == dpi_) return;
     listHeight_ = MulDivRounded(listHeight_, dpi, dpi_);
     dpi_ = dpi;
+    icons_.Apply(window_.Get(), dpi_);
     UniqueFont font = CreateUiFont(dpi_);
     for (const HWND control : {ListBox1(), label1_, button1_, button2_, label2_}) {
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);

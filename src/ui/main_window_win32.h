@@ -17,6 +17,7 @@
 #include "ui/splitter_win32.h"
 #include "ui/tray_icon_types.h"
 #include "ui/win32_handles.h"
+#include "ui/window_class_win32.h"
 
 namespace kestrin::ui {
 
@@ -150,6 +151,7 @@ private:
     // The control with the keyboard focus when the window was last deactivated.
     HWND focused_ = nullptr;
     TJvTrayIcon* jvTrayIcon1_ = nullptr;
+    WindowIcons icons_;
     UniqueFont font_;
     UniqueMenu popupMenu1_;
     std::unique_ptr<LogView> logView_;

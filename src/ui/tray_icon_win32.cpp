@@ -105,6 +105,12 @@ void TJvTrayIcon::ReplaceLostIcon(bool wanted) {
     if (wanted) ShowIcon();
 }
 
+void TJvTrayIcon::SetIcon(HICON icon) {
+    icon_ = icon;
+    iconData_.hIcon = icon;
+    if (HasState(tisTrayIconVisible)) Notify(NIM_MODIFY, NIF_ICON);
+}
+
 std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kTrayCallbackMessage) return IconEvent(lParam);
     if (message == WM_TIMER) {

@@ -57,6 +57,9 @@ public:
     // After a shell restart: the new shell holds no icons, so the icon is
     // forgotten even when the removal is refused, then added if `wanted`.
     void ReplaceLostIcon(bool wanted);
+    // Shows `icon` from now on, at once where the icon is in the notification
+    // area; the caller keeps the old one until this has returned.
+    void SetIcon(HICON icon);
 
     void BalloonHint(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
                      int delayMilliseconds, bool cancelPrevious);

@@ -12,7 +12,9 @@
 #include "publicaddr/local_http_server.h"
 #include "publicaddr/service_request.h"
 #include "base/text.h"
+#include "ui/dpi_win32.h"
 #include "ui/main_window_win32.h"
+#include "ui/window_class_win32.h"
 #include "net/udp_socket.h"
 #include "running_program.h"
 
@@ -167,6 +169,36 @@ TEST(KestrinExeTest, StartsInTheTrayWithItsIconAndNeitherWindowNorTaskbarButton)
     EXPECT_EQ(program.WaitForExit(), 0u);
     // The icon went with it.
     EXPECT_EQ(NotificationIcons(), before);
+}
+
+// The width of a window's icon of the kind, 0 for none.
+int IconWidth(HWND window, WPARAM kind) {
+    const auto icon = reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, kind, 0));
+    ICONINFO info{};
+    if (icon == nullptr || !::GetIconInfo(icon, &info)) return 0;
+    const ui::UniqueBitmap colour(info.hbmColor);
+    const ui::UniqueBitmap mask(info.hbmMask);
+    BITMAP bitmap{};
+    ::GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
+    return bitmap.bmWidth;
+}
+
+void UnloadModule(HMODULE module) noexcept { ::FreeLibrary(module); }
+
+TEST(ProgramIconTest, AWindowShowsTheProgramIconAtBothSizesOfItsDpiAndOfEachNewOne) {
+    // kestrin.exe's icon, read from its resources without starting it.
+    const base::UniqueHandle<HMODULE, UnloadModule> program(::LoadLibraryExW(
+        (TestDirectory() / "kestrin.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    ASSERT_TRUE(program);
+    ui::WindowIcons icons(program.Get());
+    const ui::UniqueWindow window(
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    for (const int dpi : {96, 144, 96}) {
+        SCOPED_TRACE(dpi);
+        icons.Apply(window.Get(), dpi);
+        EXPECT_EQ(IconWidth(window.Get(), ICON_SMALL), ui::SystemMetricForDpi(SM_CXSMICON, dpi));
+        EXPECT_EQ(IconWidth(window.Get(), ICON_BIG), ui::SystemMetricForDpi(SM_CXICON, dpi));
+    }
 }
 
 std::wstring ControlText(HWND window, int id) {

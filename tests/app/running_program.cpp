@@ -15,15 +15,15 @@
 
 namespace kestrin::test {
 
-namespace {
-
-constexpr DWORD kPollMilliseconds = 20;
-
 std::filesystem::path TestDirectory() {
     std::array<wchar_t, MAX_PATH> path{};
     ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     return std::filesystem::path(path.data()).parent_path();
 }
+
+namespace {
+
+constexpr DWORD kPollMilliseconds = 20;
 
 struct Search {
     DWORD processId;

@@ -13,6 +13,9 @@
 
 namespace kestrin::test {
 
+// The test program's directory, where a copy of kestrin.exe is.
+std::filesystem::path TestDirectory();
+
 // A UDP port that is free on IPv4 and IPv6 at the moment of the call.
 std::uint16_t FreeUdpPort();
 

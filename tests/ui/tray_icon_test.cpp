@@ -210,6 +210,28 @@ TEST_F(TrayIconTest, ALostIconIsAddedAgainEvenWhenTheNewShellRefusesTheOldOnesRe
     EXPECT_FALSE(tray.IconVisible());
 }
 
+TEST_F(TrayIconTest, ANewIconShowsAtOnceAndInEveryLaterAdd) {
+    const HICON icon = ::LoadIconW(nullptr, IDI_APPLICATION);
+    // Not in the notification area: nothing to change there yet.
+    tray.SetIcon(icon);
+    EXPECT_TRUE(shell.calls.empty());
+    tray.SetIconVisible(true);
+    EXPECT_EQ(shell.calls.front().data.hIcon, icon);
+
+    const HICON other = ::LoadIconW(nullptr, IDI_INFORMATION);
+    shell.calls.clear();
+    tray.SetIcon(other);
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_MODIFY}));
+    EXPECT_EQ(shell.Last().Flags(), static_cast<UINT>(NIF_ICON));
+    EXPECT_EQ(shell.Last().data.hIcon, other);
+
+    // A new shell gets the new icon too.
+    shell.calls.clear();
+    tray.ReplaceLostIcon(true);
+    EXPECT_EQ(shell.calls.at(1).message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_EQ(shell.calls.at(1).data.hIcon, other);
+}
+
 TEST_F(TrayIconTest, DeactivationStopsTheTimersAndRemovesTheIcon) {
     IntoTheTray();
     Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
