@@ -12,9 +12,3 @@ kestrin_test(text_file_test
         text_file_whole_lines_test.cpp
         ${text_file_platform_tests}
     LIBRARIES kestrin_core)
-
-# Google Benchmark is not built for mingw, so the windows preset builds the
-# self-timing append benchmark along with the tests.
-if(WIN32)
-    include(${PROJECT_SOURCE_DIR}/bench/append_bench.cmake)
-endif()
