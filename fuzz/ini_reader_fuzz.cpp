@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "files/ini_text.h"
+#include "files/ini_text_posix.h"
 
 namespace {
 

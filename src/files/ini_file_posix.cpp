@@ -10,7 +10,7 @@
 #include "base/text.h"
 #include "base/unique_handle.h"
 #include "files/ini_file.h"
-#include "files/ini_text.h"
+#include "files/ini_text_posix.h"
 
 // Without profile functions the file is read whole and written whole: a write
 // goes to a new file beside it, which then replaces the old one in one step,

@@ -1,4 +1,4 @@
-#include "files/ini_text.h"
+#include "files/ini_text_posix.h"
 
 #include <gtest/gtest.h>
 
