@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/exception.h"
+#include "base/version.h"
 #include "main_window_fixture.h"
 #include "message_box_watch.h"
 #include "ui/dpi_win32.h"
@@ -28,7 +29,7 @@ int Height(const RECT& place) { return place.bottom - place.top; }
 int Width(const RECT& place) { return place.right - place.left; }
 
 TEST_F(MainWindowTest, FrameCaptionAndFont) {
-    EXPECT_EQ(ui::WindowText(window.Handle()), u"Kestrin 2.4 \u00A9 2026 The Kestrin developers");
+    EXPECT_EQ(ui::WindowText(window.Handle()), u"Kestrin " KESTRIN_VERSION " \u00A9 2026 The Kestrin developers");
     const LONG style = ::GetWindowLongW(window.Handle(), GWL_STYLE);
     EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
     EXPECT_EQ(::GetWindowLongW(window.Handle(), GWL_EXSTYLE) & WS_EX_APPWINDOW, 0);
