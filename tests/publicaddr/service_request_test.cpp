@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <future>
 #include <string>
@@ -60,6 +61,19 @@ TEST(AskServiceTest, AStalledServiceIsPassedOverForTheNext) {
     const Stopwatch stopwatch;
     EXPECT_EQ(FetchPublicAddress({silent.Url(), next.Url()}, kShortLimits), u"198.51.100.1");
     EXPECT_LT(stopwatch.Elapsed(), kShortLimits.total + kMargin);
+}
+
+TEST(AskServiceTest, AnAnswerBeyondTheCapEndsTheRequestAndTheNextIsAsked) {
+    constexpr std::size_t kLong = 4 * 1024 * 1024;
+    std::atomic<std::size_t> sentAlone = 0;
+    std::atomic<std::size_t> sentFirst = 0;
+    LocalHttpServer alone(test::GeneratedBody(kLong, sentAlone));
+    LocalHttpServer first(test::GeneratedBody(kLong, sentFirst));
+    LocalHttpServer next(HttpResponse("198.51.100.1"));
+    const Stopwatch stopwatch;
+    EXPECT_TRUE(AskService(alone.Url(), kShortLimits).TooLong());
+    EXPECT_EQ(FetchPublicAddress({first.Url(), next.Url()}, kShortLimits), u"198.51.100.1");
+    EXPECT_LT(stopwatch.Elapsed(), 2 * (kShortLimits.total + kMargin));
 }
 
 TEST(AskServiceTest, AStalledServiceThatAnswersWhileTheNextIsAskedDisturbsNothing) {
