@@ -216,6 +216,7 @@ TEST_F(TrayIconTest, ANewIconShowsAtOnceAndInEveryLaterAdd) {
     tray.SetIcon(icon);
     EXPECT_TRUE(shell.calls.empty());
     tray.SetIconVisible(true);
+    ASSERT_FALSE(shell.calls.empty());
     EXPECT_EQ(shell.calls.front().data.hIcon, icon);
 
     const HICON other = ::LoadIconW(nullptr, IDI_INFORMATION);
