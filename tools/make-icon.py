@@ -4,8 +4,8 @@ seen from below, white, over three coloured bars on a dark slate rounded
 square, in the eight sizes Windows asks for (16, 20, 24, 32, 40, 48, 64 and
 256 pixels), each drawn for its size, in 32-bit colour with alpha.
 
-The two smallest are pixel art, placed by hand below. From 24 pixels up the
-picture is computed: every shape's coverage of each pixel becomes its edge's
+The three smallest (16, 20, 24) are pixel art, placed by hand below. From
+32 pixels up the picture is computed: every shape's coverage of each pixel becomes its edge's
 softness, and each size has a layout of its own in whole pixels, so the
 square's sides, the bars and the bird's body and tail end fall on pixel
 edges and stay sharp. The 256 image is kept as PNG inside the .ico, the
