@@ -18,6 +18,29 @@ constexpr wchar_t kTaskbarWindowClass[] = L"KestrinApplication";
 // Posted to the task-bar window when it was activated: the activation goes
 // on once the system has finished activating it.
 constexpr UINT kPassActivationOn = WM_APP + 1;
+// Posted when a close that waited for a box may be tried: from the event
+// loop, never from inside the box's end.
+constexpr UINT kTryWaitingClose = WM_APP + 2;
+// Posted when the task-bar window was minimised past its system command: the
+// program goes into the tray once the minimise itself has finished.
+constexpr UINT kMinimisedFromOutside = WM_APP + 3;
+
+Box BoxOf(ui::BoxKind kind) {
+    switch (kind) {
+        case ui::BoxKind::SwitchWarning: return Box::SwitchWarning;
+        case ui::BoxKind::Error: return Box::Error;
+        case ui::BoxKind::About: return Box::About;
+    }
+    return Box::Error;
+}
+
+// The WM_CLOSE messages already waiting: taskkill posts one to every
+// top-level window of the program at once, and all of them are one request.
+void DropWaitingCloseMessages() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) {
+    }
+}
 
 }  // namespace
 
@@ -43,6 +66,8 @@ Application::Application(HINSTANCE instance, files::ProgramDirectory directory, 
     } catch (...) {
         HandleException(std::current_exception());
     }
+    // A close asked for under start-up's boxes: start-up went no further.
+    ScheduleWaitingClose();
 }
 
 Application::~Application() {
@@ -128,7 +153,7 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             break;
         case WM_SIZE:
             // Minimised from outside, past the system command.
-            if (wParam == SIZE_MINIMIZED) Handle(PresenceEvent::Minimise);
+            if (wParam == SIZE_MINIMIZED) ::PostMessageW(window, kMinimisedFromOutside, 0, 0);
             break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window, kPassActivationOn, 0, 0);
@@ -139,6 +164,17 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             return 0;
         case kPassActivationOn:
             if (presence_ != nullptr) presence_->PassActivationOn();
+            return 0;
+        case kMinimisedFromOutside:
+            // Never left minimised, hidden or not: a minimise from outside
+            // would otherwise find it minimised already and say nothing.
+            if (::IsIconic(window)) {
+                ::ShowWindow(window, SW_SHOWNOACTIVATE);
+                Handle(PresenceEvent::Minimise);
+            }
+            return 0;
+        case kTryWaitingClose:
+            if (presence_ != nullptr && CloseDue(presence_->Current())) TryClose();
             return 0;
         default:
             break;
@@ -178,22 +214,57 @@ int Application::Run() {
 }
 
 void Application::CloseRequested() {
-    // One close at a time: a request while the error box of a failed one is
-    // open (taskkill sends one to every window) is ignored.
-    if (presence_ == nullptr || presence_->Current().closing) return;
+    if (presence_ == nullptr) return;
+    // Under a box, or while an attempt runs, the request waits its turn.
+    if (presence_->Current().box.kind != Box::None || presence_->Current().closing) {
+        Handle(PresenceEvent::CloseRequested);
+        return;
+    }
+    TryClose();
+}
+
+void Application::TryClose() {
+    DropWaitingCloseMessages();
     Handle(PresenceEvent::CloseRequested);
     try {
         form_->FormClose();
     } catch (...) {
         // A failed write of the balloon switch abandons the close: the error
-        // box says why, everything stays as it was, and the next request
-        // tries again.
+        // box says why, everything stays as it was. What the rest of this
+        // request posted meanwhile is answered by the same box; a request
+        // made while the box shows is tried once it has closed.
+        DropWaitingCloseMessages();
         HandleException(std::current_exception());
         Handle(PresenceEvent::CloseAbandoned);
+        ScheduleWaitingClose();
         return;
     }
     presence_->Closed();
     ::PostQuitMessage(0);
+}
+
+void Application::ScheduleWaitingClose() {
+    if (presence_ != nullptr && CloseDue(presence_->Current())) {
+        ::PostMessageW(TaskbarWindow(), kTryWaitingClose, 0, 0);
+    }
+}
+
+bool Application::CloseWaiting() const {
+    // taskkill's message to a box may close it before those to the windows
+    // have been handled: they count as asked for under the box.
+    MSG message;
+    return (presence_ != nullptr && presence_->Current().closePending) ||
+           ::PeekMessageW(&message, nullptr, WM_CLOSE, WM_CLOSE, PM_NOREMOVE) != FALSE;
+}
+
+void Application::BoxOpened(ui::BoxKind kind, HWND box, HWND before) {
+    if (presence_ != nullptr) presence_->BoxOpened(BoxOf(kind), box, before);
+}
+
+void Application::BoxClosed(ui::BoxKind) {
+    if (presence_ == nullptr) return;
+    presence_->BoxClosed();
+    ScheduleWaitingClose();
 }
 
 void Application::MinimiseRequested() {
@@ -207,7 +278,7 @@ void Application::RegisterMinimiseHook() {
 void Application::HandleException(std::exception_ptr error) {
     HWND owner = ::GetActiveWindow();
     if (owner == nullptr) owner = TaskbarWindow();
-    ui::ShowErrorBox(owner, title_, error);
+    ui::ShowErrorBox(owner, title_, error, this);
 }
 
 bool Application::ApplicationVisible() const {
@@ -223,6 +294,15 @@ void Application::ShellRestarted() {
 }
 
 void Application::SessionEnding(bool ending) {
+    if (ending && form_ != nullptr) {
+        // The system ends the process after this message without a close:
+        // the balloon switch is stored now. Nothing may hold up the end, so
+        // a failure shows no box.
+        try {
+            form_->StoreBalloonSwitch();
+        } catch (...) {
+        }
+    }
     Handle(ending ? PresenceEvent::SessionEnding : PresenceEvent::SessionResumed);
 }
 

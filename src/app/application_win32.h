@@ -49,13 +49,18 @@ public:
     const Presence& CurrentPresence() const { return presence_->Current(); }
 
     // ui::MainWindowEvents and ui::TrayApplication: a close from any window.
-    // A close while one is in progress is ignored; a failed one is abandoned.
+    // A close asked for while a box shows waits until it has closed; a failed
+    // one is abandoned.
     void CloseRequested() override;
     void HandleException(std::exception_ptr error) override;
 
     // ui::MainWindowEvents
     void MinimiseRequested() override;
     void RegisterMinimiseHook() override;
+    bool CloseWaiting() const override;
+    // ui::BoxObserver, through ui::MainWindowEvents
+    void BoxOpened(ui::BoxKind kind, HWND box, HWND before) override;
+    void BoxClosed(ui::BoxKind kind) override;
 
     // ui::TrayApplication
     bool ApplicationVisible() const override;
@@ -77,6 +82,10 @@ private:
     // The task-bar window's and the tray's icons for `dpi`.
     void ApplyDpi(int dpi);
     void Handle(PresenceEvent event, const ui::TrayClick& click = {});
+    // One attempt at the close: FormClose, then the end or the error box.
+    void TryClose();
+    // A close that waited is tried once nothing stands in its way.
+    void ScheduleWaitingClose();
     // One message as the event loop handles it; false for the quit.
     bool Dispatch(MSG& message);
 

@@ -4,6 +4,8 @@ namespace kestrin::app {
 
 namespace {
 
+bool IsShown(Shown shown) { return shown == Shown::FromTray || shown == Shown::WithIcon; }
+
 Shown ShownAfter(Shown shown, PresenceEvent event) {
     switch (event) {
         case PresenceEvent::HideApplication:
@@ -19,7 +21,7 @@ Shown ShownAfter(Shown shown, PresenceEvent event) {
         case PresenceEvent::Restore:
             // The application comes back as a left click brings it; a
             // window already shown stays as it is.
-            return shown == Shown::FromTray || shown == Shown::WithIcon ? shown : Shown::FromTray;
+            return IsShown(shown) ? shown : Shown::FromTray;
         case PresenceEvent::ShellRestarted:
         case PresenceEvent::SessionResumed:
             // The application does not count as visible before start-up has
@@ -28,38 +30,91 @@ Shown ShownAfter(Shown shown, PresenceEvent event) {
         case PresenceEvent::SessionEnding:
         case PresenceEvent::CloseRequested:
         case PresenceEvent::CloseAbandoned:
+        case PresenceEvent::BoxOpened:
+        case PresenceEvent::BoxClosed:
             return shown;
     }
     return shown;
 }
 
+// While a box shows, the user's events only bring it forward, and a
+// minimise waits for its end: the box never stays on screen alone, and the
+// program never goes into the tray under it.
+Presence UnderBox(Presence presence, PresenceEvent event) {
+    switch (event) {
+        case PresenceEvent::LeftClick:
+            // A left click would hide a visible application: as a minimise.
+            if (presence.shown == Shown::FromTray) {
+                presence.minimisePending = true;
+                break;
+            }
+            [[fallthrough]];
+        case PresenceEvent::DoubleClick:
+        case PresenceEvent::OtherClick:
+        case PresenceEvent::Restore:
+            // The user wants the program: a minimise asked for before is off.
+            presence.minimisePending = false;
+            break;
+        case PresenceEvent::Minimise:
+            presence.minimisePending = IsShown(presence.shown);
+            break;
+        default:
+            break;
+    }
+    presence.sessionEnding = false;
+    return presence;
+}
+
 }  // namespace
 
-Presence After(Presence presence, PresenceEvent event) {
-    presence.shown = ShownAfter(presence.shown, event);
+Presence After(Presence presence, PresenceEvent event, OpenBox box) {
     switch (event) {
         case PresenceEvent::SessionEnding:
             presence.sessionEnding = true;
-            break;
+            return presence;
         case PresenceEvent::CloseRequested:
-            presence.closing = true;
-            break;
+            // One attempt at a time, none under a box: a later request waits.
+            if (presence.box.kind != Box::None || presence.closing) {
+                presence.closePending = true;
+            } else {
+                presence.closing = true;
+                presence.closePending = false;
+            }
+            return presence;
         case PresenceEvent::CloseAbandoned:
             presence.closing = false;
-            break;
+            return presence;
+        case PresenceEvent::BoxOpened:
+            presence.box = box;
+            return presence;
+        case PresenceEvent::BoxClosed:
+            presence.box = box;
+            if (box.kind == Box::None && presence.minimisePending) {
+                presence.minimisePending = false;
+                presence.shown = ShownAfter(presence.shown, PresenceEvent::Minimise);
+            }
+            return presence;
         default:
-            // Whatever else happens shows the icon by the usual rule again.
-            presence.sessionEnding = false;
             break;
     }
+    const bool iconEvent = event == PresenceEvent::ShellRestarted || event == PresenceEvent::SessionResumed;
+    if (presence.box.kind != Box::None && !iconEvent) return UnderBox(presence, event);
+    presence.shown = ShownAfter(presence.shown, event);
+    // Whatever else happens shows the icon by the usual rule again.
+    presence.sessionEnding = false;
     return presence;
 }
 
 Scene SceneOf(const Presence& presence) {
     Scene scene;
-    scene.window = presence.shown == Shown::FromTray || presence.shown == Shown::WithIcon;
+    scene.window = IsShown(presence.shown);
     scene.taskbarButton = scene.window;
     scene.icon = (presence.shown == Shown::InTray || presence.shown == Shown::WithIcon) && !presence.sessionEnding;
+    if (presence.box.kind != Box::None) {
+        scene.foreground = Foreground::Box;
+    } else if (scene.window) {
+        scene.foreground = Foreground::MainWindow;
+    }
     return scene;
 }
 

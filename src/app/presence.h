@@ -1,7 +1,8 @@
 #pragma once
 // Where the program stands for its user, and the one rule that moves it.
 // From the presence alone follows what the user sees: whether the main
-// window and the task-bar button show and whether the icon is in the tray.
+// window and the task-bar button show, whether the icon is in the tray, and
+// which window an activation of the program brings to the front.
 
 #include <cstdint>
 
@@ -20,44 +21,87 @@ enum class Shown : std::uint8_t {
     WithIcon,
 };
 
+// The program's modal boxes. Each runs a modal loop of its own, in which the
+// program's other events go on.
+enum class Box : std::uint8_t {
+    None,
+    SwitchWarning,  // start-up's, owned by nobody, every window disabled
+    Error,          // an error from a handler, a failed close or start-up
+    About,
+};
+
+// The window a box belongs to: it is disabled while the box shows.
+enum class BoxOwner : std::uint8_t { None, TaskbarWindow, MainWindow };
+
+struct OpenBox {
+    Box kind = Box::None;
+    BoxOwner owner = BoxOwner::None;
+
+    friend bool operator==(const OpenBox&, const OpenBox&) = default;
+};
+
 enum class PresenceEvent : std::uint8_t {
     HideApplication,  // start-up puts the program into the tray
     LeftClick,        // on the icon, once the double-click time has passed
     DoubleClick,      // on the icon, any button
     OtherClick,       // right or middle button, once the double-click time has passed
-    Minimise,         // the caption's box, the system menu, the task-bar button
+    Minimise,         // the caption's box, the system menu, the task-bar button, another program
     Restore,          // the task-bar window's restore command
     ShellRestarted,   // "TaskbarCreated": every icon is lost
     SessionEnding,    // WM_ENDSESSION true: the icon goes
     SessionResumed,   // WM_ENDSESSION false: the end was cancelled
     CloseRequested,   // any top-level window's WM_CLOSE, "&Close", Alt+F4
     CloseAbandoned,   // the close handling failed; the error box was shown
+    BoxOpened,        // a modal box opens (which one: the event's box)
+    BoxClosed,        // the innermost box closed (the one still open, if any: the event's box)
 };
 
 struct Presence {
     Shown shown = Shown::Starting;
     // The session is ending: no icon until something shows it again.
     bool sessionEnding = false;
-    // A close is in progress (its error box may be open): further close
-    // requests are ignored until it ends or is abandoned.
+    // A close is being tried: its error box may be about to open.
     bool closing = false;
+    // The innermost modal box that shows. While one does, the windows stay as
+    // they are: an activation brings the box to the front, a minimise waits.
+    OpenBox box;
+    // A minimise asked for while a box showed: carried out once it closes.
+    bool minimisePending = false;
+    // A close asked for while a box showed or a close was being tried: tried
+    // once, when neither is the case any more.
+    bool closePending = false;
 
     friend bool operator==(const Presence&, const Presence&) = default;
 };
 
-// The presence after `event`.
-Presence After(Presence presence, PresenceEvent event);
+// The presence after `event`; `box` is the box that BoxOpened opens and that
+// BoxClosed leaves open.
+Presence After(Presence presence, PresenceEvent event, OpenBox box = {});
+
+// Where an activation of the program (its task-bar button, Alt+Tab, a click
+// on the icon) puts the keyboard.
+enum class Foreground : std::uint8_t {
+    Box,         // the open box
+    MainWindow,  // the window, in its last focused control
+    Elsewhere,   // nothing of the program shows: another program keeps it
+};
 
 // What the user sees in a presence.
 struct Scene {
     bool window = false;
     bool taskbarButton = false;
     bool icon = false;
+    Foreground foreground = Foreground::Elsewhere;
 };
 Scene SceneOf(const Presence& presence);
 
 // The application counts as visible: a left click on a (left-over) icon
 // would hide it, and the icon stays out of the tray.
 inline bool CountsAsVisible(const Presence& presence) { return presence.shown == Shown::FromTray; }
+
+// A close asked for earlier is due now.
+inline bool CloseDue(const Presence& presence) {
+    return presence.closePending && presence.box.kind == Box::None && !presence.closing;
+}
 
 }  // namespace kestrin::app

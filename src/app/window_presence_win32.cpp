@@ -12,6 +12,12 @@ bool IsClick(PresenceEvent event) {
            event == PresenceEvent::OtherClick;
 }
 
+// What the user does to the program itself: under a box, each of these
+// brings the box to the front.
+bool IsUserEvent(PresenceEvent event) {
+    return IsClick(event) || event == PresenceEvent::Minimise || event == PresenceEvent::Restore;
+}
+
 // The events after which a refused icon is tried again; others change the
 // icon only when they change whether it belongs in the tray.
 bool RetriesIcon(PresenceEvent event) {
@@ -19,13 +25,50 @@ bool RetriesIcon(PresenceEvent event) {
            event == PresenceEvent::ShellRestarted || event == PresenceEvent::SessionResumed;
 }
 
+bool OfThisThread(HWND window) {
+    return ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
+}
+
+// A window of another program that can take the foreground.
+bool CanTakeForeground(HWND window) {
+    return window != nullptr && ::IsWindow(window) && !OfThisThread(window) && ::IsWindowVisible(window) &&
+           ::IsWindowEnabled(window) && (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+}
+
+// The foreground leaves the program: to `preferred` if it can take it, else
+// to the topmost window of another program, as the system itself would
+// choose when the active window goes.
+void HandForegroundAway(HWND preferred) {
+    HWND target = CanTakeForeground(preferred) ? preferred : nullptr;
+    for (HWND window = ::GetTopWindow(nullptr); target == nullptr && window != nullptr;
+         window = ::GetWindow(window, GW_HWNDNEXT)) {
+        if (CanTakeForeground(window)) target = window;
+    }
+    if (target == nullptr) target = ::GetShellWindow();
+    if (target != nullptr) ::SetForegroundWindow(target);
+}
+
 }  // namespace
 
 void WindowPresence::Handle(PresenceEvent event, const ui::TrayClick& click) {
     const Scene was = SceneOf(presence_);
+    const bool underBox = presence_.box.kind != Box::None;
     presence_ = After(presence_, event);
     const Scene now = SceneOf(presence_);
+    if (!underBox) {
+        Show(was, now, event, click);
+    } else {
+        // The windows stay as they are (a task-bar window minimised from
+        // outside comes back, and with it the windows it owns); the user
+        // gets the box.
+        ShowTaskbarButton(now.taskbarButton);
+        if (IsUserEvent(event)) Activate(now, nullptr);
+    }
+    ShowIcon(was, now, event);
+    KeepForegroundVisible(nullptr);
+}
 
+void WindowPresence::Show(const Scene& was, const Scene& now, PresenceEvent event, const ui::TrayClick& click) {
     // The button first, so the window comes up with it and takes the
     // foreground from it; going, the window first, so the animation starts
     // from where it was.
@@ -39,7 +82,9 @@ void WindowPresence::Handle(PresenceEvent event, const ui::TrayClick& click) {
         if (was.window) HideMainWindow();
         ShowTaskbarButton(false);
     }
+}
 
+void WindowPresence::ShowIcon(const Scene& was, const Scene& now, PresenceEvent event) {
     if (event == PresenceEvent::ShellRestarted) {
         trayIcon_.ReplaceLostIcon(now.icon);
     } else if (now.icon != was.icon || RetriesIcon(event)) {
@@ -84,6 +129,56 @@ void WindowPresence::ShowTaskbarButton(bool shown) {
     }
 }
 
+void WindowPresence::Activate(const Scene& scene, HWND before) {
+    switch (scene.foreground) {
+        case Foreground::Box:
+            if (!boxes_.empty()) ::SetForegroundWindow(boxes_.back().handle);
+            break;
+        case Foreground::MainWindow:
+            mainWindow_.TakeKeyboard();
+            break;
+        case Foreground::Elsewhere:
+            HandForegroundAway(before);
+            break;
+    }
+}
+
+void WindowPresence::KeepForegroundVisible(HWND before) {
+    const HWND foreground = ::GetForegroundWindow();
+    if (foreground == nullptr || !OfThisThread(foreground) || ::IsWindowVisible(foreground)) return;
+    Activate(SceneOf(presence_), before);
+}
+
+OpenBox WindowPresence::OwnerOf(Box kind, HWND box) const {
+    const HWND owner = ::GetWindow(box, GW_OWNER);
+    if (owner == nullptr) return {kind, BoxOwner::None};
+    return {kind, owner == mainWindow_.Handle() ? BoxOwner::MainWindow : BoxOwner::TaskbarWindow};
+}
+
+void WindowPresence::BoxOpened(Box kind, HWND box, HWND before) {
+    const OpenBox open = OwnerOf(kind, box);
+    boxes_.push_back({box, open, before});
+    presence_ = After(presence_, PresenceEvent::BoxOpened, open);
+}
+
+void WindowPresence::BoxClosed() {
+    if (boxes_.empty()) return;
+    const HWND before = boxes_.back().before;
+    boxes_.pop_back();
+    const Scene was = SceneOf(presence_);
+    presence_ = After(presence_, PresenceEvent::BoxClosed, boxes_.empty() ? OpenBox{} : boxes_.back().open);
+    const Scene now = SceneOf(presence_);
+    // A minimise that waited for the box.
+    if (now.window != was.window) {
+        Show(was, now, PresenceEvent::Minimise, {});
+        ShowIcon(was, now, PresenceEvent::Minimise);
+    }
+    // The closing box handed the foreground to its owner, which may be
+    // hidden; a user who has gone on to another program keeps it.
+    const HWND foreground = ::GetForegroundWindow();
+    if (foreground == nullptr || OfThisThread(foreground)) Activate(now, before);
+}
+
 void WindowPresence::Closed() {
     ::ShowWindow(mainWindow_.Handle(), SW_HIDE);
     ShowTaskbarButton(false);
@@ -91,14 +186,7 @@ void WindowPresence::Closed() {
 
 void WindowPresence::PassActivationOn() {
     if (::GetActiveWindow() != taskbarWindow_) return;
-    const auto usable = [](HWND window) {
-        return window != nullptr && ::IsWindowVisible(window) && ::IsWindowEnabled(window);
-    };
-    // The window last active among those the task-bar window owns (a
-    // message box, say), else the main window.
-    HWND target = ::GetLastActivePopup(taskbarWindow_);
-    if (target == taskbarWindow_ || !usable(target)) target = mainWindow_.Handle();
-    if (usable(target)) ::SetForegroundWindow(target);
+    Activate(SceneOf(presence_), nullptr);
 }
 
 }  // namespace kestrin::app

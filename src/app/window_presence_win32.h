@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "app/presence.h"
 #include "ui/main_window_win32.h"
 #include "ui/tray_icon_types.h"
@@ -30,6 +32,11 @@ public:
     // it. `click` is the click that a click event reports.
     void Handle(PresenceEvent event, const ui::TrayClick& click = {});
 
+    // A modal box opened (`box`, before it shows) or closed. `before` is the
+    // window that had the foreground when it was asked for.
+    void BoxOpened(Box kind, HWND box, HWND before);
+    void BoxClosed();
+
     // From now on hiding into the tray also sets the main window's state to
     // minimised (the application's minimise hook).
     void RegisterMinimiseHook() noexcept { minimiseHookRegistered_ = true; }
@@ -37,19 +44,36 @@ public:
     // The close went through: neither window shows any more.
     void Closed();
 
-    // The task-bar window was activated (the user chose its button): the
-    // activation goes on to the window the user works in, if one shows.
+    // The task-bar window was activated (the user chose its button, or
+    // Alt+Tab): the activation goes on to the box or the window the user
+    // works in, and never stays with a window nobody sees.
     void PassActivationOn();
 
 private:
+    struct ShowingBox {
+        HWND handle;
+        OpenBox open;
+        HWND before;
+    };
+
+    void Show(const Scene& was, const Scene& now, PresenceEvent event, const ui::TrayClick& click);
     void ShowMainWindow(PresenceEvent event, const ui::TrayClick& click, bool wasShown);
     void HideMainWindow();
     void ShowTaskbarButton(bool shown);
+    void ShowIcon(const Scene& was, const Scene& now, PresenceEvent event);
+    // The foreground as the scene wants it after an activation; `before` is
+    // where it goes when nothing of the program shows.
+    void Activate(const Scene& scene, HWND before);
+    // A hidden window of the program never keeps the foreground.
+    void KeepForegroundVisible(HWND before);
+    OpenBox OwnerOf(Box kind, HWND box) const;
 
     HWND taskbarWindow_;
     ui::MainWindow& mainWindow_;
     ui::TJvTrayIcon& trayIcon_;
     Presence presence_;
+    // The boxes that show, innermost last.
+    std::vector<ShowingBox> boxes_;
     bool minimiseHookRegistered_ = false;
 };
 

@@ -60,8 +60,11 @@ void TForm1::FormCreate() {
     monitor_.warnings = settings_.IniLesen_bool(kKeyWarning);
     monitor_.errors = settings_.IniLesen_bool(kKeyError);
     window_.SetBalloonSwitch(viewHint);
-    // Infos alone would leave the list all but empty of what matters.
-    if (!monitor_.errors && !monitor_.warnings) window_.ShowSwitchWarning(std::u16string(kSwitchWarningText));
+    // Infos alone would leave the list all but empty of what matters. A close
+    // asked for under the warning ends start-up here: no icon, no lookup.
+    if (!monitor_.errors && !monitor_.warnings && !window_.ShowSwitchWarning(std::u16string(kSwitchWarningText))) {
+        return;
+    }
     window_.SetSwitchSummary(SwitchSummary(monitor_.errors, monitor_.warnings, monitor_.infos));
     EnsureLogDirectory(directory_);
     tray_.SetActive(true);
@@ -75,8 +78,12 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormClose() {
-    WriteViewHint(directory_, window_.BalloonSwitch());
+    StoreBalloonSwitch();
     IdSyslogServer1.SetActive(false);
+}
+
+void TForm1::StoreBalloonSwitch() {
+    WriteViewHint(directory_, window_.BalloonSwitch());
 }
 
 void TForm1::IdSyslogServer1Syslog(net::TIdSyslogServer&, syslog::TIdSysLogMessage& message, net::TIdSocketHandle&) {

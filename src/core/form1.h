@@ -52,6 +52,10 @@ public:
     // caller abandons the close.
     void FormClose();
 
+    // FormClose's first step alone, for the end of the user's session, after
+    // which the system ends the process without a close.
+    void StoreBalloonSwitch();
+
     // The listener's OnSyslog handler: entry processing for one message.
     void IdSyslogServer1Syslog(net::TIdSyslogServer& sender, syslog::TIdSysLogMessage& message,
                                net::TIdSocketHandle& binding);

@@ -21,8 +21,9 @@ public:
     virtual void SetPublicAddress(const std::u16string& text) = 0;
     // A modal message with the application title as caption, no icon, one OK
     // button, centred on the screen; returns once it is dismissed. Deliveries
-    // go on while it is open.
-    virtual void ShowSwitchWarning(const std::u16string& text) = 0;
+    // go on while it is open. False when the program was asked to close
+    // meanwhile: start-up goes no further.
+    virtual bool ShowSwitchWarning(const std::u16string& text) = 0;
     // Makes the minimise hook (hide the main window, state minimised) the
     // handler of the application's minimised event.
     virtual void RegisterMinimiseHook() = 0;

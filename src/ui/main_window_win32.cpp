@@ -126,6 +126,10 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
         }
         case WM_SIZE:
+            // The state as the user left it, so a click on the icon brings a
+            // maximised window back normal.
+            if (wParam == SIZE_MAXIMIZED) state_ = WindowState::Maximised;
+            if (wParam == SIZE_RESTORED && state_ == WindowState::Maximised) state_ = WindowState::Normal;
             if (wParam != SIZE_MINIMIZED) LayOut();
             return 0;
         case WM_DPICHANGED: {
@@ -249,7 +253,7 @@ void MainWindow::Button1Click() {
 }
 
 void MainWindow::Button2Click() {
-    ShowAboutBox(window_.Get());
+    ShowAboutBox(window_.Get(), &events_);
 }
 
 void MainWindow::N3Click() {
@@ -312,6 +316,13 @@ void MainWindow::ShowFromTray() {
     }
 }
 
+void MainWindow::TakeKeyboard() {
+    const HWND window = window_.Get();
+    ::SetForegroundWindow(window);
+    if (::GetActiveWindow() != window) return;
+    ::SetFocus(focused_ != nullptr && ::IsWindow(focused_) ? focused_ : ListBox1());
+}
+
 void MainWindow::Activated(WPARAM state) {
     const HWND window = window_.Get();
     if (LOWORD(state) == WA_INACTIVE) {
@@ -366,8 +377,9 @@ void MainWindow::SetPublicAddress(const std::u16string& text) {
     SetLabelText(label2_, text);
 }
 
-void MainWindow::ShowSwitchWarning(const std::u16string& text) {
-    ShowScreenCentredMessage(applicationTitle_, text);
+bool MainWindow::ShowSwitchWarning(const std::u16string& text) {
+    ShowScreenCentredMessage(applicationTitle_, text, &events_);
+    return !events_.CloseWaiting();
 }
 
 void MainWindow::RegisterMinimiseHook() {

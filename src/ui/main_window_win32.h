@@ -32,8 +32,9 @@ inline constexpr int kButton1Id = 104;
 inline constexpr int kButton2Id = 105;
 inline constexpr int kLabel2Id = 106;
 
-// What the main window hands to the application.
-class MainWindowEvents {
+// What the main window hands to the application, which also learns of the
+// boxes the window opens.
+class MainWindowEvents : public BoxObserver {
 public:
     virtual ~MainWindowEvents() = default;
     // "&Close", the close box, the system menu's Close, Alt+F4 and any
@@ -48,9 +49,11 @@ public:
     // An exception escaped one of the window's handlers (a window procedure
     // must never let one through): the application shows its error box.
     virtual void HandleException(std::exception_ptr error) = 0;
+    // A close was asked for while a box showed and waits for its turn.
+    virtual bool CloseWaiting() const { return false; }
 };
 
-enum class WindowState : std::uint8_t { Normal, Minimised };
+enum class WindowState : std::uint8_t { Normal, Maximised, Minimised };
 
 class MainWindow final : public core::MainWindowView, private SplitterClient, private BoundWindow {
 public:
@@ -95,6 +98,9 @@ public:
     // Shows the window in its normal state; the first time centred on the
     // desktop, later where it was.
     void ShowNormal();
+    // The window, shown, becomes the foreground window with the keyboard in
+    // the control that last had it.
+    void TakeKeyboard();
 
     // core::EntryView
     void SetListOwnerDrawFixed() override;
@@ -108,7 +114,7 @@ public:
     void SetBalloonSwitch(bool ticked) override;
     void SetSwitchSummary(const std::u16string& text) override;
     void SetPublicAddress(const std::u16string& text) override;
-    void ShowSwitchWarning(const std::u16string& text) override;
+    bool ShowSwitchWarning(const std::u16string& text) override;
     void RegisterMinimiseHook() override;
     void HideAndMinimise() override;
 

@@ -42,6 +42,8 @@ public:
     bool balloonSwitch = true;  // the menu is defined ticked
     std::u16string address;
     bool failHistory = false;
+    // A close asked for while the switch warning showed.
+    bool closeUnderWarning = false;
 
     void SetListOwnerDrawFixed() override {}
     void AddListEntry(const std::u16string& line, std::uint32_t) override { rows.push_back(line); }
@@ -55,7 +57,10 @@ public:
     }
     void SetSwitchSummary(const std::u16string& text) override { calls.push_back(Call("Label1", text)); }
     void SetPublicAddress(const std::u16string& text) override { calls.push_back(Call("Label2", text)); }
-    void ShowSwitchWarning(const std::u16string& text) override { calls.push_back(Call("warning", text)); }
+    bool ShowSwitchWarning(const std::u16string& text) override {
+        calls.push_back(Call("warning", text));
+        return !closeUnderWarning;
+    }
     void RegisterMinimiseHook() override { calls.push_back("minimise hook"); }
     void HideAndMinimise() override { calls.push_back("hide window"); }
 
@@ -209,6 +214,14 @@ TEST_F(Form1Test, TheSwitchWarningDependsOnErrorsAndWarningsOnly) {
         EXPECT_EQ(warned, row.warned);
         form.FormClose();
     }
+    // A close asked for under the warning ends start-up there: no icon, no lookup.
+    Config("Port=0\r\n");
+    outputs.calls.clear();
+    outputs.closeUnderWarning = true;
+    form.FormCreate();
+    EXPECT_EQ(outputs.calls.back(), kWarning);
+    form.FormClose();
+    EXPECT_FALSE(form.IdSyslogServer1.Active());
 }
 
 // Whether the error is of kind E, with the message given.

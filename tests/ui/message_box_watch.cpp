@@ -8,7 +8,10 @@ namespace kestrin::test {
 
 namespace {
 
-thread_local std::vector<SeenMessageBox>* seenBoxes = nullptr;
+thread_local MessageBoxWatch* watch = nullptr;
+
+constexpr wchar_t kNotesClass[] = L"KestrinTestBoxNotes";
+constexpr UINT kBoxShown = WM_APP + 1;
 
 // The text control of a message box; the icon's id differs between systems.
 constexpr int kTextId = 0xFFFF;
@@ -38,23 +41,44 @@ SeenMessageBox Inspect(HWND box) {
 
 MessageBoxWatch::MessageBoxWatch()
     : hook_(::SetWindowsHookExW(WH_CALLWNDPROCRET, &Hook, nullptr, ::GetCurrentThreadId())) {
-    seenBoxes = &seen_;
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &Procedure;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kNotesClass;
+    ::RegisterClassExW(&windowClass);
+    notes_.Reset(::CreateWindowExW(0, kNotesClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr));
+    watch = this;
 }
 
 MessageBoxWatch::~MessageBoxWatch() {
-    seenBoxes = nullptr;
+    watch = nullptr;
+}
+
+LRESULT CALLBACK MessageBoxWatch::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kBoxShown && watch != nullptr && watch->act_) {
+        const auto box = reinterpret_cast<HWND>(wParam);
+        if (::IsWindow(box)) watch->act_(box);
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK MessageBoxWatch::Hook(int code, WPARAM wParam, LPARAM lParam) {
     // Once the box has handled WM_INITDIALOG it has its texts, buttons and place.
     const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && call.message == WM_INITDIALOG && seenBoxes != nullptr) {
-        const HWND window = call.hwnd;
-        wchar_t className[16];
-        if (::GetClassNameW(window, className, 16) > 0 && std::wstring_view(className) == L"#32770") {
-            seenBoxes->push_back(Inspect(window));
-            ::PostMessageW(window, WM_COMMAND, IDOK, 0);
-        }
+    if (code != HC_ACTION || watch == nullptr) return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    const HWND window = call.hwnd;
+    wchar_t className[16];
+    const bool box = ::GetClassNameW(window, className, 16) > 0 && std::wstring_view(className) == L"#32770";
+    if (box && call.message == WM_INITDIALOG) {
+        watch->seen_.push_back(Inspect(window));
+        if (!watch->act_) ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+    // The note goes once the box shows; its modal loop then delivers it.
+    if (box && call.message == WM_SHOWWINDOW && call.wParam != FALSE && watch->act_) {
+        ::PostMessageW(watch->notes_.Get(), kBoxShown, reinterpret_cast<WPARAM>(window), 0);
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
