@@ -172,7 +172,7 @@ class Desktop:
 
     @staticmethod
     def xdotool(*arguments):
-        """Keys go to the window that has the keyboard."""
+        """Through the X server's own input: keys go to the window that has the keyboard."""
         subprocess.run(["xdotool"] + list(arguments), check=True)
 
     def start_notepad(self):
