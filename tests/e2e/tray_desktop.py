@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """The real kestrin.exe in a Wine desktop with a task bar, used as a user uses
-it: its icon in the task bar's notification area clicked with the X pointer,
-its main window minimised, and the program closed as Windows closes it
-(taskkill's WM_CLOSE), also when its settings file cannot be written.
+it: its icon in the task bar's notification area and its task-bar button
+clicked with the X pointer, its boxes answered from the X keyboard, its main
+window minimised, and the program closed as Windows closes it (taskkill's
+WM_CLOSE), also when its settings file cannot be written. Wine's Notepad, in
+the same desktop, stands for the other program the user works in.
 
 What the user sees is observed twice over: a probe inside the same desktop
 reports the program's windows (window_probe.exe), and the notification area is
@@ -55,6 +57,7 @@ class Desktop:
                                          "kestrin.exe"], cwd=self.directory, **QUIET)
         self.window = None
         self.probe = None
+        self.notepad = None
 
     def enter(self):
         """Waits for the desktop, then starts the probe inside it."""
@@ -97,6 +100,17 @@ class Desktop:
     def task_buttons(self):
         """The task bar's buttons beside the start button."""
         return len(self.taskbar()[1]) - 1
+
+    def foreground(self):
+        """The foreground window: its "class", whether it is "seen" and whether
+        it is "kestrin"'s ("1" or "0"); empty when there is none."""
+        answer = self.ask("foreground")
+        return {} if answer == "none" else dict(pair.split("=", 1) for pair in answer.split())
+
+    def in_front(self, window_class, kestrin=True):
+        front = self.foreground()
+        return front.get("class") == window_class and front.get("seen") == "1" and \
+            front.get("kestrin") == ("1" if kestrin else "0")
 
     # What the screen shows.
 
@@ -144,6 +158,26 @@ class Desktop:
                         # Away from the task bar, so no tooltip covers the icon.
                         "mousemove", "--window", self.window, str(SIZE[0] // 2), "40"], check=True)
 
+    def click_task_button(self):
+        """A click on the program's task-bar button, followed through: the task
+        bar has handled it once the button is up again, and the program has
+        taken what the task bar sent it once it answers the probe's "sync"."""
+        left, top, right, bottom, _ = (int(n) for n in self.ask("taskbutton").split())
+        self.xdotool("mousemove", "--window", self.window, str((left + right) // 2), str((top + bottom) // 2),
+                     "mousedown", "1")
+        assert wait_until(lambda: self.ask("taskbutton").endswith(" 1")), "the task-bar button did not go down"
+        self.xdotool("mouseup", "1")
+        assert wait_until(lambda: self.ask("taskbutton").endswith(" 0")), "the task-bar button did not come up"
+        assert self.ask("sync") == "ok", "the program does not answer"
+
+    @staticmethod
+    def xdotool(*arguments):
+        """Through the X server's own input: keys go to the window that has the keyboard."""
+        subprocess.run(["xdotool"] + list(arguments), check=True)
+
+    def start_notepad(self):
+        self.notepad = subprocess.Popen(["wine", "explorer", "/desktop=%s" % DESKTOP, "notepad"], **QUIET)
+
     def close(self):
         """What Windows' taskkill without /F does: WM_CLOSE to the program's
         windows. Run inside the desktop, where it can see them."""
@@ -153,6 +187,9 @@ class Desktop:
     def discard(self):
         if self.probe is None or self.probe.poll() is not None or self.state()["running"]:
             subprocess.run(["wine", "taskkill", "/F", "/IM", "kestrin.exe"], check=False, **QUIET)
+        if self.notepad is not None:
+            subprocess.run(["wine", "taskkill", "/F", "/IM", "notepad.exe"], check=False, **QUIET)
+            self.notepad.wait(PATIENCE)
         if self.probe is not None:
             if self.probe.poll() is None:
                 wait_until(lambda: self.holds(running=0))
@@ -222,6 +259,11 @@ class TrayDesktop(unittest.TestCase):
         self.assertTrue(wait_until(lambda: desktop.holds(main=0, button=0) and desktop.task_buttons() == 0),
                         "the main window or its task-bar button did not go: %s" % desktop.state())
 
+    def refuse_settings_writes(self, desktop):
+        make_read_only(desktop.path("config.cfg"))
+        if not refuses_writes(desktop.path("config.cfg")):
+            self.skipTest("no way to make a file read-only for this user here")
+
     def minimise(self, desktop, step):
         self.assertEqual(desktop.ask("minimise"), "ok")
         self.hidden(desktop)
@@ -258,9 +300,7 @@ class TrayDesktop(unittest.TestCase):
 
     def test_a_close_that_cannot_store_the_settings_keeps_the_program_in_the_tray(self):
         desktop = self.start()
-        make_read_only(desktop.path("config.cfg"))
-        if not refuses_writes(desktop.path("config.cfg")):
-            self.skipTest("no way to make a file read-only for this user here")
+        self.refuse_settings_writes(desktop)
         desktop.close()
         self.assertTrue(wait_until(lambda: desktop.state()["box"] > 0), "no error box: %s" % desktop.state())
         self.assertTrue(wait_until(lambda: "config.cfg" in desktop.ask("boxtext")), desktop.ask("boxtext"))
@@ -288,6 +328,63 @@ class TrayDesktop(unittest.TestCase):
         self.assertEqual(desktop.state()["exit"], 0)
         with open(desktop.path("config.cfg"), "rb") as f:
             self.assertIn(b"ViewHint=0\r\n", f.read())
+
+    def test_after_a_refused_close_from_the_tray_the_keyboard_goes_back_to_the_program_in_front(self):
+        desktop = self.start()
+        self.refuse_settings_writes(desktop)
+        desktop.start_notepad()
+        self.assertTrue(wait_until(lambda: desktop.in_front("Notepad", kestrin=False)),
+                        "Notepad did not come to the front: %s" % desktop.foreground())
+        desktop.close()
+        self.assertTrue(wait_until(lambda: desktop.state()["box"] == 1 and desktop.in_front("#32770")),
+                        "the error box is not in front: %s %s" % (desktop.state(), desktop.foreground()))
+        desktop.picture("keyboard-1-error-box")
+
+        desktop.xdotool("key", "Return")
+        self.assertTrue(wait_until(lambda: desktop.state()["dialogs"] == 0), "Enter did not close the error box")
+        self.assertTrue(wait_until(lambda: desktop.in_front("Notepad", kestrin=False)),
+                        "the keyboard did not go back to Notepad: %s" % desktop.foreground())
+        desktop.xdotool("type", "abc")
+        self.assertTrue(wait_until(lambda: desktop.ask("notepad") == "abc"),
+                        "typing did not reach Notepad: %r" % desktop.ask("notepad"))
+        desktop.picture("keyboard-2-typed")
+        self.assertEqual(desktop.state()["running"], 1)
+        self.assertTrue(wait_until(desktop.icon_present), "the icon went")
+
+    def test_a_box_keeps_the_front_and_holds_off_a_minimise_until_it_is_closed(self):
+        desktop = self.start()
+        desktop.click_icon(1)
+        self.shown(desktop, "left click")
+        desktop.xdotool("key", "alt+a")
+        self.assertTrue(wait_until(lambda: desktop.state()["dialogs"] == 1 and desktop.in_front("#32770")),
+                        "Alt+A: no About box in front: %s %s" % (desktop.state(), desktop.foreground()))
+
+        # Wine's task bar makes the button's window the foreground window.
+        desktop.click_task_button()
+        self.assertTrue(wait_until(lambda: desktop.in_front("#32770")),
+                        "task-bar button: the About box lost the front to %s" % desktop.foreground())
+        desktop.picture("box-1-task-bar-button")
+
+        # A click on the button of the application in front minimises it.
+        # Wine's task bar does so only while the button's own window is the
+        # foreground window, so the probe sends what it would send.
+        self.assertEqual(desktop.ask("minimise-application"), "ok")
+        state = desktop.state()
+        self.assertEqual((state["dialogs"], state["main"], state["button"]), (1, 1, 1),
+                         "minimised under the About box: %s" % state)
+        self.assertTrue(desktop.in_front("#32770"), "minimised: the About box lost the front to %s"
+                        % desktop.foreground())
+        desktop.picture("box-2-minimise-waits")
+
+        # Closing the box carries out the minimise that waited for it.
+        desktop.xdotool("key", "Return")
+        self.hidden(desktop)
+        self.assertTrue(wait_until(lambda: desktop.state()["dialogs"] == 0 and desktop.icon_present()),
+                        "closed the About box: not in the tray: %s" % desktop.state())
+        front = desktop.foreground()
+        self.assertFalse(front.get("kestrin") == "1" and front.get("seen") == "0",
+                         "in the tray: a hidden window of the program has the foreground: %s" % front)
+        desktop.picture("box-3-in-tray")
 
 
 def main():
