@@ -97,21 +97,24 @@ void Application::CreateTaskbarWindow(HINSTANCE instance) {
     taskbarIcons_.Apply(TaskbarWindow(), ui::WindowDpi(TaskbarWindow()));
 }
 
-ui::UniqueIcon Application::LoadTrayImage() const {
-    // The notification area is on the primary monitor, as the task-bar window is.
-    return ui::LoadProgramIcon(ui::SystemMetricForDpi(SM_CXSMICON, ui::WindowDpi(TaskbarWindow())));
+void Application::FitTrayImage(int dpi) {
+    if (dpi == trayDpi_) return;
+    ui::UniqueIcon image = ui::LoadProgramIcon(ui::SystemMetricForDpi(SM_CXSMICON, dpi));
+    jvTrayIcon1_->SetIcon(image.Get());
+    // The shell has the new one: the old one can go.
+    trayImage_ = std::move(image);
+    trayDpi_ = dpi;
 }
 
 void Application::ApplyDpi(int dpi) {
     taskbarIcons_.Apply(TaskbarWindow(), dpi);
-    ui::UniqueIcon trayImage = LoadTrayImage();
-    jvTrayIcon1_->SetIcon(trayImage.Get());
-    // The shell has the new one: the old one can go.
-    trayImage_ = std::move(trayImage);
+    FitTrayImage(dpi);
 }
 
 void Application::CreateJvTrayIcon1(ui::TrayShell& shell) {
-    trayImage_ = LoadTrayImage();
+    // The notification area is on the primary monitor, as the task-bar window is.
+    trayDpi_ = ui::WindowDpi(TaskbarWindow());
+    trayImage_ = ui::LoadProgramIcon(ui::SystemMetricForDpi(SM_CXSMICON, trayDpi_));
     jvTrayIcon1_ = std::make_unique<ui::TJvTrayIcon>(*this, shell, base::SystemClock(), trayImage_.Get());
     jvTrayIcon1_->OnClick = [this](const ui::TrayClick& click) {
         Handle(click.button == ui::mbLeft ? PresenceEvent::LeftClick : PresenceEvent::OtherClick, click);
@@ -121,7 +124,11 @@ void Application::CreateJvTrayIcon1(ui::TrayShell& shell) {
 
 void Application::Handle(PresenceEvent event, const ui::TrayClick& click) {
     // Nothing shows before the windows exist, so nothing can change.
-    if (presence_ != nullptr) presence_->Handle(event, click);
+    if (presence_ == nullptr) return;
+    // An icon added or added again ("TaskbarCreated" after a change of the
+    // scale, a resumed session) is drawn for the scale the system has now.
+    FitTrayImage(ui::WindowDpi(TaskbarWindow()));
+    presence_->Handle(event, click);
 }
 
 void Application::MessageFailed(std::exception_ptr error) noexcept {

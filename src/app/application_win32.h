@@ -77,8 +77,9 @@ private:
 
     void CreateTaskbarWindow(HINSTANCE instance);
     void CreateJvTrayIcon1(ui::TrayShell& shell);
-    // The program icon at the notification area's size.
-    ui::UniqueIcon LoadTrayImage() const;
+    // The tray's icon drawn for `dpi`, given to the tray icon when it was
+    // drawn for another.
+    void FitTrayImage(int dpi);
     // The task-bar window's and the tray's icons for `dpi`.
     void ApplyDpi(int dpi);
     void Handle(PresenceEvent event, const ui::TrayClick& click = {});
@@ -97,6 +98,7 @@ private:
     ui::UniqueWindow taskbarWindow_;
     publicaddr::PublicAddressService publicAddress_;
     ui::UniqueIcon trayImage_;
+    int trayDpi_ = 0;
     std::unique_ptr<ui::TJvTrayIcon> jvTrayIcon1_;
     std::unique_ptr<ui::MainWindow> mainWindow_;
     std::unique_ptr<WindowPresence> presence_;

@@ -14,9 +14,11 @@
 #include "base/text.h"
 #include "ui/dpi_win32.h"
 #include "ui/main_window_win32.h"
+#include "ui/popup_menu_win32.h"
 #include "ui/window_class_win32.h"
 #include "net/udp_socket.h"
 #include "running_program.h"
+#include "support/icon_width_win32.h"
 
 namespace kestrin::test {
 namespace {
@@ -106,6 +108,21 @@ TEST(KestrinExeTest, AClosedHiddenMainWindowEndsTheProgramToo) {
     EXPECT_TRUE(Contains(program.FileBytes("config.cfg"), "ViewHint=0\r\n"));
 }
 
+// Windows ends a program in the tray with the session, without a close: the
+// tick changed since the start must outlive it.
+TEST(KestrinExeTest, TheEndOfTheSessionStoresTheBalloonSwitchAsItIsThen) {
+    RunningProgram program(Settings(FreeUdpPort(), "ViewHint=0\r\n"));
+    ASSERT_TRUE(program.WaitUntil([&] { return std::filesystem::is_directory(program.Directory() / "logfiles"); }));
+    const HWND windows[] = {program.TaskbarWindow(), program.MainWindow(), program.TopLevelWindow(L"TPUtilWindowEx")};
+    for (const HWND window : windows) ASSERT_NE(window, nullptr);
+    // "View hints for new entries", as the menu sends it.
+    ::SendMessageW(program.MainWindow(), WM_COMMAND, ui::kN3Id, 0);
+    // What Windows sends every top-level window at the end of the session.
+    for (const HWND window : windows) EXPECT_NE(::SendMessageW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), 0);
+    for (const HWND window : windows) ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(Contains(program.FileBytes("config.cfg"), "ViewHint=1\r\n"));
+}
+
 TEST(KestrinExeTest, APortInUseShowsTheBindErrorAndTheProgramKeepsRunning) {
     net::SocketLayerUse use;
     net::SocketHandle holder = net::CreateDatagramSocket(net::Id_IPv4);
@@ -173,14 +190,7 @@ TEST(KestrinExeTest, StartsInTheTrayWithItsIconAndNeitherWindowNorTaskbarButton)
 
 // The width of a window's icon of the kind, 0 for none.
 int IconWidth(HWND window, WPARAM kind) {
-    const auto icon = reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, kind, 0));
-    ICONINFO info{};
-    if (icon == nullptr || !::GetIconInfo(icon, &info)) return 0;
-    const ui::UniqueBitmap colour(info.hbmColor);
-    const ui::UniqueBitmap mask(info.hbmMask);
-    BITMAP bitmap{};
-    ::GetObjectW(colour.Get(), sizeof bitmap, &bitmap);
-    return bitmap.bmWidth;
+    return test::IconWidth(reinterpret_cast<HICON>(::SendMessageW(window, WM_GETICON, kind, 0)));
 }
 
 void UnloadModule(HMODULE module) noexcept { ::FreeLibrary(module); }

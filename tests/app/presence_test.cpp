@@ -26,6 +26,8 @@
 #include "files/scratch_directory.h"
 #include "ui/message_box_watch.h"
 #include "ui/popup_menu_win32.h"
+#include "support/icon_width_win32.h"
+#include "ui/dpi_win32.h"
 #include "ui/recording_tray_shell.h"
 
 namespace kestrin::test {
@@ -378,6 +380,16 @@ TEST_F(PresenceTest, AClickOnTheIconBringsAMaximisedWindowBackNormal) {
     RightClick();
     EXPECT_FALSE(::IsZoomed(Main()));
     ExpectShown();
+}
+
+// Fault: a change of scale gave the tray the icon of the window's scale,
+// not the one the message carries.
+TEST_F(PresenceTest, AChangeOfScaleGivesTheTrayIconOfTheNewSize) {
+    shell.calls.clear();
+    RECT suggested{0, 0, 0, 0};
+    ::SendMessageW(Taskbar(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    ASSERT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_MODIFY}));
+    EXPECT_EQ(IconWidth(shell.Last().data.hIcon), ui::SystemMetricForDpi(SM_CXSMICON, 144));
 }
 
 // Where the keyboard must be, as the user expects it.
