@@ -28,7 +28,10 @@ void TextFile::Write(std::string_view bytes) {
 
 void TextFile::AppendLines(std::string_view lines) {
     if (!IsOpen()) throw EInOutError(kErrorFileNotOpen);
-    const std::uint64_t size = Size();
+    // The size before anything is written: where a failed write is cut back
+    // to, so without it nothing may be written.
+    std::uint64_t size = 0;
+    if (const int error = TextFileWriteSteps().size(handle_.Get(), size); error != 0) throw EInOutError(error);
     std::string afterBreak;
     if (size > 0 && !EndsInLineBreak(size)) {
         afterBreak.reserve(kLineBreak.size() + lines.size());
@@ -38,9 +41,10 @@ void TextFile::AppendLines(std::string_view lines) {
     try {
         Write(lines);
     } catch (const EInOutError&) {
-        // The part written is taken off again, so that no fragment of a line
-        // stays for the next append to run on from. Should the cut fail as
-        // well, that next append finds no line break at the end and adds one.
+        // The part written is taken off again, a line break put first
+        // included, so that no fragment of a line stays for the next append
+        // to run on from. Should the cut fail as well, that next append finds
+        // no line break at the end and adds one.
         static_cast<void>(TextFileWriteSteps().cut(handle_.Get(), size));
         throw;
     }

@@ -36,7 +36,8 @@ public:
     // A closed file.
     TextFile() = default;
 
-    // Creates the file, or empties an existing one, for writing.
+    // Creates the file, or empties an existing one, for reading and writing;
+    // writes go to its end.
     static TextFile Create(const std::u16string& path);
     // Opens an existing file for reading and writing; writes go to its end.
     static TextFile OpenForAppend(const std::u16string& path);
@@ -52,8 +53,7 @@ public:
     // them or nothing: a write that fails is cut back off before its error
     // leaves. A file that does not end in CR LF (a cut that failed too, a
     // closing 0x1A) gets one first, so the lines start on a line of their own.
-    // Bytes already in the file are never changed. For a file opened by
-    // OpenForAppend or OpenOrCreate.
+    // Bytes already in the file are never changed.
     void AppendLines(std::string_view lines);
 
     // Closes the file; closing a file that is not open is error 103.
@@ -65,8 +65,6 @@ private:
 
     explicit TextFile(NativeHandle handle) noexcept : handle_(handle) {}
 
-    // The file's length in bytes.
-    std::uint64_t Size() const;
     // Reads up to `count` bytes from `offset` into `into`; the number read.
     std::size_t ReadAt(std::uint64_t offset, char* into, std::size_t count) const;
     // Whether the file, `size` bytes long, ends in CR LF.

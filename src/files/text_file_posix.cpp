@@ -75,6 +75,13 @@ void LockForWriting(int fd, const std::string& path) {
     }
 }
 
+int SystemSize(std::intptr_t handle, std::uint64_t& size) {
+    struct stat status {};
+    if (::fstat(static_cast<int>(handle), &status) != 0) return WindowsErrorNumber(errno, {});
+    size = static_cast<std::uint64_t>(status.st_size);
+    return 0;
+}
+
 int SystemWrite(std::intptr_t handle, std::string_view bytes, std::size_t& written) {
     for (;;) {
         const ssize_t done = ::write(static_cast<int>(handle), bytes.data(), bytes.size());
@@ -96,7 +103,7 @@ int SystemCut(std::intptr_t handle, std::uint64_t size) {
 }  // namespace
 
 WriteSteps& TextFileWriteSteps() {
-    static WriteSteps steps{SystemWrite, SystemCut};
+    static WriteSteps steps{SystemSize, SystemWrite, SystemCut};
     return steps;
 }
 
@@ -114,9 +121,11 @@ void MakeDirectory(const std::u16string& path) {
     if (::mkdir(name.c_str(), 0777) != 0) ThrowLastError(name);
 }
 
+// Read access and O_APPEND as for an existing file: an append reads the last
+// bytes of what it appends to, and writes after a cut go to the new end.
 TextFile TextFile::Create(const std::u16string& path) {
     const std::string name = base::Utf16ToUtf8(path);
-    TextFile file(OpenDescriptor(name, O_WRONLY | O_CREAT));
+    TextFile file(OpenDescriptor(name, O_RDWR | O_APPEND | O_CREAT));
     LockForWriting(static_cast<int>(file.handle_.Get()), name);
     // Emptied only once the lock is held, so a file in another writer's hands stays whole.
     if (::ftruncate(static_cast<int>(file.handle_.Get()), 0) != 0) ThrowLastError(name);
@@ -139,12 +148,6 @@ TextFile TextFile::OpenOrCreate(const std::u16string& path) {
     TextFile file(OpenDescriptor(name, O_RDWR | O_APPEND | O_CREAT));
     LockForWriting(static_cast<int>(file.handle_.Get()), name);
     return file;
-}
-
-std::uint64_t TextFile::Size() const {
-    struct stat status {};
-    if (::fstat(static_cast<int>(handle_.Get()), &status) != 0) throw EInOutError(WindowsErrorNumber(errno, {}));
-    return static_cast<std::uint64_t>(status.st_size);
 }
 
 std::size_t TextFile::ReadAt(std::uint64_t offset, char* into, std::size_t count) const {

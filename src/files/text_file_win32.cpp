@@ -28,6 +28,13 @@ HANDLE AsHandle(std::intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);
 }
 
+int SystemSize(std::intptr_t handle, std::uint64_t& size) {
+    LARGE_INTEGER length{};
+    if (!GetFileSizeEx(AsHandle(handle), &length)) return static_cast<int>(GetLastError());
+    size = static_cast<std::uint64_t>(length.QuadPart);
+    return 0;
+}
+
 int SystemWrite(std::intptr_t handle, std::string_view bytes, std::size_t& written) {
     const DWORD chunk = bytes.size() > MAXDWORD ? MAXDWORD : static_cast<DWORD>(bytes.size());
     DWORD done = 0;
@@ -62,7 +69,8 @@ void MakeDirectory(const std::u16string& path) {
 }
 
 TextFile TextFile::Create(const std::u16string& path) {
-    return TextFile(OpenHandle(path, GENERIC_WRITE, CREATE_ALWAYS));
+    // Read access too: an append reads the last bytes of what it appends to.
+    return TextFile(OpenHandle(path, GENERIC_READ | GENERIC_WRITE, CREATE_ALWAYS));
 }
 
 TextFile TextFile::OpenForAppend(const std::u16string& path) {
@@ -76,14 +84,8 @@ TextFile TextFile::OpenOrCreate(const std::u16string& path) {
 }
 
 WriteSteps& TextFileWriteSteps() {
-    static WriteSteps steps{SystemWrite, SystemCut};
+    static WriteSteps steps{SystemSize, SystemWrite, SystemCut};
     return steps;
-}
-
-std::uint64_t TextFile::Size() const {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(AsHandle(handle_.Get()), &size)) ThrowLastError();
-    return static_cast<std::uint64_t>(size.QuadPart);
 }
 
 // Leaves the file position after the bytes read. A seek and a plain read:

@@ -1,8 +1,8 @@
 #pragma once
-// The two system steps of writing a text file, replaceable so that a test can
-// make a write stop part way through a line, or the cut back after it fail:
-// no real disk can be made to do either on demand. The program never
-// replaces them.
+// The three system steps of appending to a text file, replaceable so that a
+// test can make the size query fail, a write stop part way through a line,
+// or the cut back after it fail: no real disk can be made to do any of them
+// on demand. The program never replaces them.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +11,9 @@
 namespace kestrin::files {
 
 struct WriteSteps {
+    // Puts the file's length in bytes in `size`; 0, or the Windows number of
+    // the failure.
+    int (*size)(std::intptr_t handle, std::uint64_t& size);
     // Writes a first part of `bytes` at the current position and puts its
     // length in `written`; 0, or the Windows number of the failure.
     int (*write)(std::intptr_t handle, std::string_view bytes, std::size_t& written);

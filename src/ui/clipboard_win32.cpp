@@ -9,11 +9,20 @@ namespace kestrin::ui {
 
 namespace {
 
+// Clipboard histories, clipboard managers and remote desktops open the
+// clipboard for a moment whenever it changes, so a refusal is retried before
+// it counts.
+constexpr int kOpenTries = 5;
+constexpr DWORD kOpenRetryMilliseconds = 20;
+
 // The clipboard opened for one scope: other programs cannot use it meanwhile.
 class OpenClipboardScope {
 public:
     explicit OpenClipboardScope(HWND owner) {
-        if (!::OpenClipboard(owner)) throw EClipboardError(::GetLastError());
+        for (int tries = 1; !::OpenClipboard(owner); ++tries) {
+            if (tries == kOpenTries) throw EClipboardError(::GetLastError());
+            ::Sleep(kOpenRetryMilliseconds);
+        }
     }
     ~OpenClipboardScope() { ::CloseClipboard(); }
     OpenClipboardScope(const OpenClipboardScope&) = delete;

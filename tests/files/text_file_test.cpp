@@ -51,12 +51,14 @@ TEST_F(TextFileTest, ExistenceTestFindsOnlyFiles) {
 
 TEST_F(TextFileTest, CreateEmptiesAndAppendWritesAtTheEnd) {
     TextFile created = TextFile::Create(dir.Text("file.txt"));
-    created.Write("one\r\n");
+    // The second append reads the end of what the first wrote.
+    created.AppendLines("one\r\n");
+    created.AppendLines("two\r\n");
     created.Close();
     TextFile appended = TextFile::OpenForAppend(dir.Text("file.txt"));
-    appended.Write("two\r\n");
+    appended.Write("three\r\n");
     appended.Close();
-    EXPECT_EQ(ReadBytes(dir.Path() / "file.txt"), "one\r\ntwo\r\n");
+    EXPECT_EQ(ReadBytes(dir.Path() / "file.txt"), "one\r\ntwo\r\nthree\r\n");
 }
 
 TEST_F(TextFileTest, FailuresCarryTheSystemNumber) {

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <future>
+#include <array>
+#include <filesystem>
+#include <optional>
 #include <string>
-#include <thread>
 
 #include "base/exception.h"
+#include "base/unique_handle.h"
 #include "main_window_fixture.h"
 #include "ui/clipboard_win32.h"
 #include "ui/popup_menu_win32.h"
@@ -29,22 +31,50 @@ std::u16string ClipboardText() {
     return text;
 }
 
-// Another thread holds the clipboard open for as long as this lives, as
-// another program might.
+void CloseKernelHandle(HANDLE handle) noexcept { ::CloseHandle(handle); }
+using KernelHandle = base::UniqueHandle<HANDLE, CloseKernelHandle>;
+
+// Another program holds the clipboard open: for good, until this is
+// destroyed, or for `milliseconds` from the moment Held() turns true.
 class ClipboardHeldElsewhere {
 public:
-    ClipboardHeldElsewhere() {
-        std::future<bool> isOpen = opened_.get_future();
-        holder_ = std::thread([this] {
-            opened_.set_value(::OpenClipboard(nullptr) != FALSE);
-            release_.get_future().wait();
-            ::CloseClipboard();
-        });
-        held_ = isOpen.get();
+    explicit ClipboardHeldElsewhere(std::optional<int> milliseconds = std::nullopt) {
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        HANDLE inRead = nullptr, inWrite = nullptr, outRead = nullptr, outWrite = nullptr;
+        if (!::CreatePipe(&inRead, &inWrite, &inherited, 0)) return;
+        const KernelHandle childIn(inRead);
+        input_ = KernelHandle(inWrite);
+        if (!::CreatePipe(&outRead, &outWrite, &inherited, 0)) return;
+        const KernelHandle output(outRead), childOut(outWrite);
+        ::SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
+        ::SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+
+        std::wstring commandLine = L"\"" + (TestDirectory() / "clipboard_holder.exe").wstring() + L"\"";
+        if (milliseconds) commandLine += L" " + std::to_wstring(*milliseconds);
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = inRead;
+        startup.hStdOutput = startup.hStdError = outWrite;
+        PROCESS_INFORMATION started{};
+        if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                              &started)) {
+            return;
+        }
+        ::CloseHandle(started.hThread);
+        process_ = KernelHandle(started.hProcess);
+
+        // Its first line (ending in CR LF) says that it has the clipboard;
+        // the end of the pipe, that it never got it.
+        std::string line;
+        char next = 0;
+        DWORD read = 0;
+        while (next != '\n' && ::ReadFile(outRead, &next, 1, &read, nullptr) && read == 1) line += next;
+        held_ = line.starts_with("held");
     }
     ~ClipboardHeldElsewhere() {
-        release_.set_value();
-        holder_.join();
+        input_ = KernelHandle();
+        if (process_) ::WaitForSingleObject(process_.Get(), INFINITE);
     }
     ClipboardHeldElsewhere(const ClipboardHeldElsewhere&) = delete;
     ClipboardHeldElsewhere& operator=(const ClipboardHeldElsewhere&) = delete;
@@ -52,9 +82,14 @@ public:
     bool Held() const { return held_; }
 
 private:
-    std::promise<bool> opened_;
-    std::promise<void> release_;
-    std::thread holder_;
+    static std::filesystem::path TestDirectory() {
+        std::array<wchar_t, MAX_PATH> path{};
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        return std::filesystem::path(path.data()).parent_path();
+    }
+
+    KernelHandle input_;
+    KernelHandle process_;
     bool held_ = false;
 };
 
@@ -86,6 +121,17 @@ TEST_F(CopyLineTest, LeavesTheClipboardAloneWithoutASelectedText) {
     Select(1);
     window.Copyline1Click();  // an empty row
     EXPECT_EQ(ClipboardText(), u"before");
+}
+
+// Clipboard histories and the like hold it for a moment after every change.
+TEST_F(CopyLineTest, AClipboardHeldForAMomentIsWaitedFor) {
+    window.AddListEntry(u"row", 0x00FFFFFF);
+    Select(0);
+    ClipboardHeldElsewhere holder(50);
+    ASSERT_TRUE(holder.Held());
+    ::SendMessageW(window.Handle(), WM_COMMAND, MAKEWPARAM(ui::kCopyline1Id, 0), 0);
+    EXPECT_TRUE(events.errors.empty());
+    EXPECT_EQ(ClipboardText(), u"row");
 }
 
 TEST_F(CopyLineTest, ClipboardHeldElsewhereIsAnErrorThatReachesTheApplication) {
