@@ -12,7 +12,7 @@ namespace {
 // Clipboard histories, clipboard managers and remote desktops open the
 // clipboard for a moment whenever it changes, so a refusal is retried before
 // it counts.
-constexpr int kOpenTries = 5;
+constexpr int kOpenTries = 10;
 constexpr DWORD kOpenRetryMilliseconds = 20;
 
 // The clipboard opened for one scope: other programs cannot use it meanwhile.
