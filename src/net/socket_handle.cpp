@@ -26,6 +26,8 @@ void TIdSocketHandle::AllocateSocket() {
 void TIdSocketHandle::Bind() {
     const NativeSocket socket = Handle();
     SetSocketOption(socket, SocketOption::ReuseAddress, ReuseSocket == rsTrue ? 1 : 0);
+    // After reuse is off: Windows refuses exclusive use on a socket that has reuse on.
+    if (ReuseSocket != rsTrue) SetExclusiveAddressUse(socket);
     // Windows keeps IPv6 sockets to IPv6 already; Linux shares them with IPv4
     // by default, which would take the IPv4 binding's port.
     if (IPVersion == Id_IPv6) SetSocketOption(socket, SocketOption::IPv6Only, 1);

@@ -64,8 +64,23 @@ SocketHandle CreateDatagramSocket(TIdIPVersion version);
 void SetSocketOption(NativeSocket socket, SocketOption option, std::int32_t value);
 std::int32_t GetSocketOption(NativeSocket socket, SocketOption option);
 
+// Keeps every other socket off the port the socket is about to bind, on the
+// wildcard and on any one address alike; for a socket without address reuse.
+// Windows lets another program bind one specific address of a port bound to
+// the wildcard, and that socket then takes the datagrams, unless the first
+// asks for exclusive use (SO_EXCLUSIVEADDRUSE, which address reuse on the
+// same socket excludes). POSIX shares a port only between sockets that both
+// ask for reuse, so there it does nothing.
+void SetExclusiveAddressUse(NativeSocket socket);
+// Whether no other socket can join the socket's port: on Windows exclusive
+// use, on POSIX address reuse off.
+bool ExclusiveAddressUse(NativeSocket socket);
+
 // Binds to the wildcard address of the version; port 0 lets the system choose.
 void BindToWildcard(NativeSocket socket, TIdIPVersion version, std::uint16_t port);
+// Binds to the loopback address of the version; for tests, which play
+// another program that takes one address of the listener's port.
+void BindToLoopback(NativeSocket socket, TIdIPVersion version, std::uint16_t port);
 
 // The bound address and port.
 SocketAddress LocalAddress(NativeSocket socket);

@@ -32,6 +32,14 @@ int Fd(NativeSocket socket) {
     return static_cast<int>(socket);
 }
 
+void Bind(NativeSocket socket, TIdIPVersion version, std::uint16_t port, bool loopback) {
+    const auto address = MakeNativeAddress<Layout>(version, port, loopback);
+    if (::bind(Fd(socket), reinterpret_cast<const sockaddr*>(&address.storage),
+               static_cast<socklen_t>(address.length)) != 0) {
+        RaiseLastError();
+    }
+}
+
 }  // namespace
 
 SocketHandle CreateDatagramSocket(TIdIPVersion version) {
@@ -54,12 +62,20 @@ std::int32_t GetSocketOption(NativeSocket socket, SocketOption option) {
     return value;
 }
 
+void SetExclusiveAddressUse(NativeSocket) {
+    // Without address reuse the port is this socket's alone already.
+}
+
+bool ExclusiveAddressUse(NativeSocket socket) {
+    return GetSocketOption(socket, SocketOption::ReuseAddress) == 0;
+}
+
 void BindToWildcard(NativeSocket socket, TIdIPVersion version, std::uint16_t port) {
-    const auto address = MakeNativeAddress<Layout>(version, port, false);
-    if (::bind(Fd(socket), reinterpret_cast<const sockaddr*>(&address.storage),
-               static_cast<socklen_t>(address.length)) != 0) {
-        RaiseLastError();
-    }
+    Bind(socket, version, port, false);
+}
+
+void BindToLoopback(NativeSocket socket, TIdIPVersion version, std::uint16_t port) {
+    Bind(socket, version, port, true);
 }
 
 SocketAddress LocalAddress(NativeSocket socket) {

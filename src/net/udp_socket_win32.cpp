@@ -38,6 +38,27 @@ SOCKET Handle(NativeSocket socket) {
     return static_cast<SOCKET>(socket);
 }
 
+constexpr OptionName kExclusiveAddressUse{SOL_SOCKET, SO_EXCLUSIVEADDRUSE};
+
+void SetOption(NativeSocket socket, OptionName name, std::int32_t value) {
+    CallChecked<decltype(::setsockopt)>("setsockopt", kIsSocketError, Handle(socket), name.level, name.name,
+                                        reinterpret_cast<const char*>(&value), static_cast<int>(sizeof value));
+}
+
+std::int32_t GetOption(NativeSocket socket, OptionName name) {
+    std::int32_t value = 0;
+    int length = sizeof value;
+    CallChecked<decltype(::getsockopt)>("getsockopt", kIsSocketError, Handle(socket), name.level, name.name,
+                                        reinterpret_cast<char*>(&value), &length);
+    return value;
+}
+
+void Bind(NativeSocket socket, TIdIPVersion version, std::uint16_t port, bool loopback) {
+    const auto address = MakeNativeAddress<Layout>(version, port, loopback);
+    CallChecked<decltype(::bind)>("bind", kIsSocketError, Handle(socket),
+                                  reinterpret_cast<const sockaddr*>(&address.storage), address.length);
+}
+
 }  // namespace
 
 SocketHandle CreateDatagramSocket(TIdIPVersion version) {
@@ -48,24 +69,27 @@ SocketHandle CreateDatagramSocket(TIdIPVersion version) {
 }
 
 void SetSocketOption(NativeSocket socket, SocketOption option, std::int32_t value) {
-    const OptionName name = NameOf<Layout>(option);
-    CallChecked<decltype(::setsockopt)>("setsockopt", kIsSocketError, Handle(socket), name.level, name.name,
-                                        reinterpret_cast<const char*>(&value), static_cast<int>(sizeof value));
+    SetOption(socket, NameOf<Layout>(option), value);
 }
 
 std::int32_t GetSocketOption(NativeSocket socket, SocketOption option) {
-    const OptionName name = NameOf<Layout>(option);
-    std::int32_t value = 0;
-    int length = sizeof value;
-    CallChecked<decltype(::getsockopt)>("getsockopt", kIsSocketError, Handle(socket), name.level, name.name,
-                                        reinterpret_cast<char*>(&value), &length);
-    return value;
+    return GetOption(socket, NameOf<Layout>(option));
+}
+
+void SetExclusiveAddressUse(NativeSocket socket) {
+    SetOption(socket, kExclusiveAddressUse, 1);
+}
+
+bool ExclusiveAddressUse(NativeSocket socket) {
+    return GetOption(socket, kExclusiveAddressUse) != 0;
 }
 
 void BindToWildcard(NativeSocket socket, TIdIPVersion version, std::uint16_t port) {
-    const auto address = MakeNativeAddress<Layout>(version, port, false);
-    CallChecked<decltype(::bind)>("bind", kIsSocketError, Handle(socket),
-                                  reinterpret_cast<const sockaddr*>(&address.storage), address.length);
+    Bind(socket, version, port, false);
+}
+
+void BindToLoopback(NativeSocket socket, TIdIPVersion version, std::uint16_t port) {
+    Bind(socket, version, port, true);
 }
 
 SocketAddress LocalAddress(NativeSocket socket) {

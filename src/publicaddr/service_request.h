@@ -21,9 +21,21 @@ struct RequestLimits {
     std::chrono::milliseconds total = std::chrono::seconds(30);
 };
 
+// How long a request may run from its start: the total alone, the time to
+// connect counted within it, never added to it.
+constexpr std::chrono::milliseconds TimeAllowed(const RequestLimits& limits) {
+    return limits.total;
+}
+
 // Redirects are followed, but not for ever, and only to http and https: a
-// redirect beyond the last one, or to another scheme, gives an empty body.
+// redirect beyond the last one, to another scheme, or whose place cannot be
+// read, gives an empty body; a redirect's own body is never the answer.
 inline constexpr int kMaxRedirects = 10;
+
+// The statuses that send the request elsewhere: 301, 302, 303, 307 and 308.
+constexpr bool IsRedirectStatus(long status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
 
 // The body as far as it could be read: a failure part-way keeps the bytes
 // that came before it, and a request that could not be made at all (no

@@ -48,16 +48,19 @@ AnswerBody AskService(const std::u16string& url, const RequestLimits& limits) {
     curl_easy_setopt(handle, CURLOPT_MAXREDIRS, static_cast<long>(kMaxRedirects));
     // The total bounds sending and receiving too, however slowly bytes trickle.
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits.connect.count()));
-    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.total.count()));
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, static_cast<long>(TimeAllowed(limits).count()));
     // Time-outs by signal would reach other threads of the program.
     curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, static_cast<long>(kAnswerPieceSize));
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, CollectPiece);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &answer);
 
-    // Whatever the outcome, the bytes that arrived are judged.
+    // Whatever the outcome, the bytes that arrived are judged; but a redirect
+    // that was not followed, as one without a place, has no answer to give.
     curl_easy_perform(handle);
-    return answer;
+    long status = 0;
+    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    return IsRedirectStatus(status) ? AnswerBody{} : answer;
 }
 
 }  // namespace kestrin::publicaddr

@@ -118,38 +118,65 @@ void SetTimeouts(HINTERNET session, const RequestLimits& limits) {
     InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &transfer, sizeof transfer);
 }
 
-bool IsWebUrl(const std::u16string& url) {
+// The scheme of a whole URL; nothing for a relative one or no URL.
+std::optional<INTERNET_SCHEME> SchemeOf(const std::u16string& url) {
     URL_COMPONENTSW parts{};
     parts.dwStructSize = sizeof parts;
-    if (!InternetCrackUrlW(base::AsWide(url), 0, 0, &parts)) return false;
-    return parts.nScheme == INTERNET_SCHEME_HTTP || parts.nScheme == INTERNET_SCHEME_HTTPS;
+    if (!InternetCrackUrlW(base::AsWide(url), 0, 0, &parts)) return std::nullopt;
+    return parts.nScheme;
 }
 
-bool IsRedirect(DWORD status) {
-    return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT || status == HTTP_STATUS_REDIRECT_METHOD ||
-           status == HTTP_STATUS_REDIRECT_KEEP_VERB || status == HTTP_STATUS_PERMANENT_REDIRECT;
+bool IsWebUrl(const std::u16string& url) {
+    const std::optional<INTERNET_SCHEME> scheme = SchemeOf(url);
+    return scheme == INTERNET_SCHEME_HTTP || scheme == INTERNET_SCHEME_HTTPS;
+}
+
+// A text that `query` writes into a buffer of the size it is given, in
+// characters. A buffer too short for it makes `query` fail with
+// ERROR_INSUFFICIENT_BUFFER and set the size it needs, and it is asked once
+// more with that. Nothing when it fails otherwise.
+template <typename Query>
+std::optional<std::u16string> QueryText(Query query) {
+    std::u16string text(INTERNET_MAX_URL_LENGTH, u'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        DWORD size = static_cast<DWORD>(text.size());
+        if (query(text, size)) {
+            text.resize(std::min<std::size_t>(size, text.size()));
+            return text;
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= text.size()) return std::nullopt;
+        text.assign(size, u'\0');
+    }
+    return std::nullopt;
 }
 
 // Where a redirect sends the request, resolved against the URL it came
-// from; nothing when the response is no redirect, empty when the place is
-// no URL.
+// from; nothing when the response is no redirect, empty when the place
+// cannot be read or is no URL.
 std::optional<std::u16string> RedirectTarget(HINTERNET request, const std::u16string& from) {
     DWORD status = 0;
     DWORD size = sizeof status;
     if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
-        !IsRedirect(status)) {
+        !IsRedirectStatus(static_cast<long>(status))) {
         return std::nullopt;
     }
-    std::u16string location(INTERNET_MAX_URL_LENGTH, u'\0');
-    DWORD bytes = static_cast<DWORD>(location.size() * sizeof(char16_t));
-    if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, base::AsWide(location), &bytes, nullptr)) return std::nullopt;
-    location.resize(bytes / sizeof(char16_t));
-
-    std::u16string target(INTERNET_MAX_URL_LENGTH, u'\0');
-    DWORD length = static_cast<DWORD>(target.size());
-    if (!InternetCombineUrlW(base::AsWide(from), base::AsWide(location), base::AsWide(target), &length, 0)) return u"";
-    target.resize(length);
-    return target;
+    // The header's size is in bytes, its terminating null not counted once read.
+    const std::optional<std::u16string> location = QueryText([request](std::u16string& buffer, DWORD& characters) {
+        DWORD bytes = static_cast<DWORD>(characters * sizeof(char16_t));
+        const bool read = HttpQueryInfoW(request, HTTP_QUERY_LOCATION, base::AsWide(buffer), &bytes, nullptr);
+        characters = static_cast<DWORD>(bytes / sizeof(char16_t)) + (read ? 0 : 1);
+        return read;
+    });
+    if (!location) return u"";
+    // A whole URL is the place as it stands; only a relative one is resolved
+    // (Wine resolves one longer than INTERNET_MAX_URL_LENGTH to the base alone).
+    if (SchemeOf(*location)) return location;
+    // The combined URL's size is in characters, its terminating null counted only when the buffer was short.
+    const std::optional<std::u16string> target = QueryText([&](std::u16string& buffer, DWORD& characters) {
+        return InternetCombineUrlW(base::AsWide(from), base::AsWide(*location), base::AsWide(buffer), &characters,
+                                   0) != FALSE;
+    });
+    return target.value_or(u"");
 }
 
 void ReadBody(HINTERNET request, Clock::time_point deadline, Exchange& exchange) {
@@ -197,7 +224,7 @@ void Converse(Handles& handles, Exchange& exchange, const std::u16string& url, c
 }  // namespace
 
 AnswerBody AskService(const std::u16string& url, const RequestLimits& limits) {
-    const Clock::time_point deadline = Clock::now() + limits.total;
+    const Clock::time_point deadline = Clock::now() + TimeAllowed(limits);
     const auto exchange = std::make_shared<Exchange>();
     std::thread requestThread([exchange, url, limits, deadline] {
         {

@@ -94,6 +94,21 @@ TEST_F(UdpServerTest, FirstActivationBindsBothVersionsOnPortsTheSystemChose) {
     EXPECT_EQ(server.ListenerThreadNames(), names);
 }
 
+TEST_F(UdpServerTest, NoOtherSocketJoinsTheListenersPortOnOneAddress) {
+    Activate();
+    for (const auto& binding : server.Bindings()) {
+        SCOPED_TRACE(int(binding->IPVersion));
+        EXPECT_TRUE(ExclusiveAddressUse(binding->Handle()));
+        // Another program binds the loopback address alone, asking for address reuse or not.
+        for (const std::int32_t reuse : {0, 1}) {
+            const SocketHandle other = CreateDatagramSocket(binding->IPVersion);
+            if (binding->IPVersion == Id_IPv6) SetSocketOption(other.Get(), SocketOption::IPv6Only, 1);
+            SetSocketOption(other.Get(), SocketOption::ReuseAddress, reuse);
+            EXPECT_THROW(BindToLoopback(other.Get(), binding->IPVersion, binding->Port), EIdSocketError);
+        }
+    }
+}
+
 TEST_F(UdpServerTest, IPv6FirstWhenTheServerSaysSo) {
     if (!HasIPv6()) GTEST_SKIP() << "the system reports no IPv6 support";
     server.IPVersion = Id_IPv6;

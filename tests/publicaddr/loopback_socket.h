@@ -27,6 +27,8 @@ public:
 
     // The next connection; not open when accepting fails.
     LoopbackSocket Accept() const;
+    // Whether a connection waits to be accepted, without waiting for one.
+    bool HasPendingConnection() const;
     // Bytes received into `buffer`, 0 at the end of the stream, -1 on failure.
     std::ptrdiff_t Receive(char* buffer, std::size_t size) const;
     bool SendAll(std::string_view bytes) const;

@@ -1,5 +1,6 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -63,6 +64,11 @@ LoopbackSocket LoopbackSocket::Accept() const {
         const int fd = ::accept4(static_cast<int>(Get()), nullptr, nullptr, SOCK_CLOEXEC);
         if (fd >= 0 || errno != EINTR) return LoopbackSocket(fd);
     }
+}
+
+bool LoopbackSocket::HasPendingConnection() const {
+    pollfd entry{static_cast<int>(Get()), POLLIN, 0};
+    return ::poll(&entry, 1, 0) > 0;
 }
 
 std::ptrdiff_t LoopbackSocket::Receive(char* buffer, std::size_t size) const {

@@ -77,6 +77,14 @@ LoopbackSocket LoopbackSocket::Accept() const {
     return socket == INVALID_SOCKET ? LoopbackSocket() : LoopbackSocket(static_cast<Native>(socket));
 }
 
+bool LoopbackSocket::HasPendingConnection() const {
+    fd_set readable{};
+    readable.fd_count = 1;
+    readable.fd_array[0] = Handle(Get());
+    timeval now{0, 0};
+    return ::select(0, &readable, nullptr, nullptr, &now) > 0;
+}
+
 std::ptrdiff_t LoopbackSocket::Receive(char* buffer, std::size_t size) const {
     const int count = ::recv(Handle(Get()), buffer, static_cast<int>(size), 0);
     return count == SOCKET_ERROR ? -1 : count;

@@ -102,10 +102,38 @@ TEST(AskServiceTest, RedirectsAreFollowedUpToTheLimit) {
     EXPECT_LE(endless.Requests().size(), kMaxRedirects + 1u);
 }
 
+TEST(AskServiceTest, ARedirectsOwnBodyIsNeverTheAnswer) {
+    LocalHttpServer target(HttpResponse("198.51.100.1"));
+    // A place longer than any fixed buffer for a URL.
+    std::string place = "http://127.0.0.1:" + std::to_string(target.Port()) + "/";
+    place.resize(3'000, 'a');
+    LocalHttpServer farAway(HttpResponse("203.0.113.7", "302 Found", "Location: " + place + "\r\n"));
+    EXPECT_EQ(FetchPublicAddress({farAway.Url()}), u"198.51.100.1");
+    ASSERT_EQ(target.Requests().size(), 1u);
+    // The whole place was followed, not a part of it.
+    EXPECT_EQ(target.Requests()[0].rfind("GET " + place.substr(place.find("/a")) + " HTTP/1.1\r\n", 0), 0u);
+
+    LocalHttpServer nowhere(HttpResponse("203.0.113.7", "302 Found", ""));
+    EXPECT_EQ(FetchPublicAddress({nowhere.Url()}), u"");
+}
+
 TEST(AskServiceTest, ARedirectToAnotherSchemeIsNoAnswer) {
     LocalHttpServer toFile(HttpResponse("203.0.113.7", "302 Found", "Location: file:///etc/hostname\r\n"));
     EXPECT_TRUE(AskService(toFile.Url()).Bytes().empty());
     EXPECT_EQ(AskService(u"file:///etc/hostname").Bytes(), "");
+
+    // Not even a connection is made to the other scheme's place.
+    const test::LoopbackSocket ftp = test::LoopbackSocket::Listen();
+    const std::string place = "ftp://127.0.0.1:" + std::to_string(ftp.Port()) + "/";
+    LocalHttpServer toFtp(HttpResponse("203.0.113.7", "302 Found", "Location: " + place + "\r\n"));
+    EXPECT_TRUE(AskService(toFtp.Url(), kShortLimits).Bytes().empty());
+    EXPECT_FALSE(ftp.HasPendingConnection());
+}
+
+TEST(AskServiceTest, TheTotalBoundsTheWholeRequestItsConnectingIncluded) {
+    EXPECT_EQ(TimeAllowed({}), 30s);
+    EXPECT_EQ(TimeAllowed(kShortLimits), 2s);
+    EXPECT_EQ(TimeAllowed({5s, 300ms}), 300ms);
 }
 
 }  // namespace
