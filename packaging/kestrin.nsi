@@ -88,6 +88,14 @@ Function ${un}CloseKestrin
         ${EndIf}
         System::Call 'user32::GetWindowThreadProcessId(p R1, *i .R2) i'
         System::Call 'kernel32::OpenProcess(i ${PROCESS_WAIT_AND_NAME}, i 0, i R2) p .R3'
+        ${If} $R3 == 0
+            ; Ended meanwhile: search again.
+            System::Call 'user32::IsWindow(p R1) i .R4'
+            ${If} $R4 = 0
+                StrCpy $R0 0
+                ${Continue}
+            ${EndIf}
+        ${EndIf}
         ; Whose image it is: one that cannot be told is closed as ours.
         System::Call 'kernel32::QueryFullProcessImageNameW(p R3, i 0, w .R2, *i ${NSIS_MAX_STRLEN}) i .R4'
         ${If} $R4 <> 0
