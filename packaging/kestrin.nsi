@@ -7,6 +7,11 @@
 ; Its last page offers "Start Kestrin when I log on" (the per-user Run
 ; value, ticked) and "Start Kestrin now". A silent install (/S) starts
 ; Kestrin at logon unless given /LOGON=0.
+;
+; Windows cannot replace or delete the image of a running program, so the
+; install and the uninstall first close the Kestrin that runs from the
+; folder, and stop, leaving every file as it was, when it does not end.
+; A silent run then ends with a non-zero exit code.
 
 ; A 64-bit installer for the 64-bit program; it also runs where no 32-bit layer is installed.
 Target amd64-unicode
@@ -24,6 +29,9 @@ RequestExecutionLevel user
 InstallDir "$LOCALAPPDATA\Programs\Kestrin"
 InstallDirRegKey HKCU "Software\Kestrin" "InstallDir"
 SetCompressor /SOLID lzma
+; A file that cannot be written stops the install (Retry or Cancel; Cancel
+; when silent), never a file skipped without a word.
+AllowSkipFiles off
 
 VIProductVersion "${VERSION}.0.0"
 VIAddVersionKey "ProductName" "${NAME}"
@@ -44,6 +52,82 @@ VIAddVersionKey "LegalCopyright" "© 2026 The Kestrin developers"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
+
+; Kestrin's hidden task-bar window: a WM_CLOSE to it is Kestrin's own close,
+; which stores the balloon switch in config.cfg and ends the program.
+!define APP_WINDOW_CLASS "KestrinApplication"
+; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
+!define PROCESS_WAIT_AND_NAME 0x00101000
+!define CLOSE_WAIT_MS 10000
+
+; Closes every Kestrin that runs from $INSTDIR and waits for each process to
+; end: its image stays locked until then, not just until its window goes.
+; Another Kestrin, from another folder, is left alone. One that does not end
+; within the wait (its close was refused, as when config.cfg cannot be
+; written; it then shows why in an error box) stops the run; the user may
+; retry once it is dealt with.
+!macro DEFINE_CLOSE_KESTRIN un what
+!define /redef NOT_CLOSED_TEXT "Kestrin is running from $INSTDIR and did not close.$\r$\n$\r$\nIf Kestrin shows an error box, it could not write its config.cfg: make that file writable and press OK in that box, or end Kestrin in Task Manager. Then press Retry.$\r$\n$\r$\nCancel stops the ${what} and leaves everything as it is."
+Function ${un}CloseKestrin
+    Push $R0
+    Push $R1
+    Push $R2
+    Push $R3
+    Push $R4
+    Push $R5
+    System::Call 'kernel32::GetLongPathNameW(w "$INSTDIR\kestrin.exe", w .R5, i ${NSIS_MAX_STRLEN}) i .R4'
+    ${If} $R4 = 0
+        StrCpy $R5 "$INSTDIR\kestrin.exe"
+    ${EndIf}
+    StrCpy $R0 0
+    ${Do}
+        ; The next task-bar window after $R0; the search starts again after each close.
+        System::Call 'user32::FindWindowExW(p 0, p R0, w "${APP_WINDOW_CLASS}", p 0) p .R1'
+        ${If} $R1 == 0
+            ${Break}
+        ${EndIf}
+        System::Call 'user32::GetWindowThreadProcessId(p R1, *i .R2) i'
+        System::Call 'kernel32::OpenProcess(i ${PROCESS_WAIT_AND_NAME}, i 0, i R2) p .R3'
+        ${If} $R3 == 0
+            ; Ended meanwhile: search again.
+            System::Call 'user32::IsWindow(p R1) i .R4'
+            ${If} $R4 = 0
+                StrCpy $R0 0
+                ${Continue}
+            ${EndIf}
+        ${EndIf}
+        ; Whose image it is: one that cannot be told is closed as ours.
+        System::Call 'kernel32::QueryFullProcessImageNameW(p R3, i 0, w .R2, *i ${NSIS_MAX_STRLEN}) i .R4'
+        ${If} $R4 <> 0
+            System::Call 'kernel32::GetLongPathNameW(w R2, w .R2, i ${NSIS_MAX_STRLEN}) i'
+            ${If} $R2 != $R5
+                System::Call 'kernel32::CloseHandle(p R3)'
+                StrCpy $R0 $R1
+                ${Continue}
+            ${EndIf}
+        ${EndIf}
+        DetailPrint "Closing Kestrin"
+        ; Posted, not sent: a refused close holds its sender until its error box goes.
+        System::Call 'user32::PostMessageW(p R1, i ${WM_CLOSE}, p 0, p 0)'
+        System::Call 'kernel32::WaitForSingleObject(p R3, i ${CLOSE_WAIT_MS}) i .R4'
+        System::Call 'kernel32::CloseHandle(p R3)'
+        ${If} $R4 <> 0
+            MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${NOT_CLOSED_TEXT}" /SD IDCANCEL IDRETRY retry
+            Abort "Kestrin did not close; nothing was changed."
+          retry:
+        ${EndIf}
+        StrCpy $R0 0
+    ${Loop}
+    Pop $R5
+    Pop $R4
+    Pop $R3
+    Pop $R2
+    Pop $R1
+    Pop $R0
+FunctionEnd
+!macroend
+!insertmacro DEFINE_CLOSE_KESTRIN "" "installation"
+!insertmacro DEFINE_CLOSE_KESTRIN "un." "removal"
 
 ; A tray receiver that is not running receives nothing: by default it starts
 ; with the user's session.
@@ -66,6 +150,7 @@ FunctionEnd
 
 Section "Kestrin"
     SetShellVarContext current
+    Call CloseKestrin
     SetOutPath "$INSTDIR"
     File "${STAGE}/kestrin.exe"
     File "${STAGE}/README.txt"
@@ -102,7 +187,19 @@ SectionEnd
 ; are the user's and stay.
 Section "Uninstall"
     SetShellVarContext current
-    Delete "$INSTDIR\kestrin.exe"
+    Call un.CloseKestrin
+    ; The program goes first and surely: without it nothing else is removed.
+    ${Do}
+        ClearErrors
+        Delete "$INSTDIR\kestrin.exe"
+        ${IfNot} ${Errors}
+            ${Break}
+        ${EndIf}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$INSTDIR\kestrin.exe cannot be removed." \
+            /SD IDCANCEL IDRETRY retry
+        Abort "kestrin.exe cannot be removed; nothing was changed."
+      retry:
+    ${Loop}
     Delete "$INSTDIR\README.txt"
     Delete "$INSTDIR\uninstall.exe"
     Delete "$SMPROGRAMS\Kestrin.lnk"
