@@ -423,7 +423,7 @@ protected:
         "minimise by task-bar button", "task-bar button activates", "restore", "minimise from outside", "close",
         "TaskbarCreated", "session end", "icon refused", "another program in front", "About", "balloon switch",
         "OK on the box", "Escape on the box"};
-    static constexpr int kSteps = 400;
+    static constexpr int kSteps = 1000;
 
     std::mt19937 random;
     Seen seen;
