@@ -4,6 +4,7 @@
 
 #include "app/application_title_win32.h"
 #include "base/date_time.h"
+#include "base/exception.h"
 #include "base/regional_formats.h"
 #include "base/win32_text.h"
 #include "net/main_thread_queue.h"
@@ -132,10 +133,7 @@ void Application::Handle(PresenceEvent event, const ui::TrayClick& click) {
 }
 
 void Application::MessageFailed(std::exception_ptr error) noexcept {
-    try {
-        HandleException(std::move(error));
-    } catch (...) {
-    }
+    base::Quietly([&] { HandleException(std::move(error)); });
 }
 
 LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -149,11 +147,11 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             return 0;
         case WM_SYSCOMMAND:
             // The task-bar button's minimise and restore.
-            if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            if (ui::SystemCommand(wParam) == SC_MINIMIZE) {
                 Handle(PresenceEvent::Minimise);
                 return 0;
             }
-            if ((wParam & 0xFFF0) == SC_RESTORE) {
+            if (ui::SystemCommand(wParam) == SC_RESTORE) {
                 Handle(PresenceEvent::Restore);
                 return 0;
             }
@@ -305,10 +303,7 @@ void Application::SessionEnding(bool ending) {
         // The system ends the process after this message without a close:
         // the balloon switch is stored now. Nothing may hold up the end, so
         // a failure shows no box.
-        try {
-            form_->StoreBalloonSwitch();
-        } catch (...) {
-        }
+        base::Quietly([this] { form_->StoreBalloonSwitch(); });
     }
     Handle(ending ? PresenceEvent::SessionEnding : PresenceEvent::SessionResumed);
 }

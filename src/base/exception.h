@@ -30,6 +30,16 @@ public:
     using Exception::Exception;
 };
 
+// Runs `step` where no exception may pass, as in a window procedure's error
+// report or a destructor: whatever it throws ends there.
+template <typename Step>
+void Quietly(Step&& step) noexcept {
+    try {
+        step();
+    } catch (...) {
+    }
+}
+
 // The text of the error box for an error that reached the event loop: the
 // message of the innermost cause that has a non-empty one, with a full stop
 // appended when its last character sorts above ".".

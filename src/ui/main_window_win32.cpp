@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "base/exception.h"
 #include "base/win32_text.h"
 #include "ui/clipboard_win32.h"
 #include "ui/dpi_win32.h"
@@ -142,7 +143,7 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             return 0;
         }
         case WM_SYSCOMMAND:
-            if ((wParam & 0xFFF0) != SC_MINIMIZE) break;
+            if (SystemCommand(wParam) != SC_MINIMIZE) break;
             events_.MinimiseRequested();
             return 0;
         case WM_CLOSE:
@@ -242,10 +243,7 @@ void MainWindow::SplitterFailed(std::exception_ptr error) {
 
 void MainWindow::ReportException(std::exception_ptr error) noexcept {
     // Called from window procedures: nothing may cross the system's frames.
-    try {
-        events_.HandleException(std::move(error));
-    } catch (...) {
-    }
+    base::Quietly([&] { events_.HandleException(std::move(error)); });
 }
 
 void MainWindow::Button1Click() {

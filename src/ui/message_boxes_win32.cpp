@@ -29,10 +29,7 @@ public:
         hook_.Reset();
         active_ = previous_;
         if (!opened_ || observer_ == nullptr) return;
-        try {
-            observer_->BoxClosed(kind_);
-        } catch (...) {
-        }
+        base::Quietly([this] { observer_->BoxClosed(kind_); });
     }
     BoxScope(const BoxScope&) = delete;
     BoxScope& operator=(const BoxScope&) = delete;
@@ -55,10 +52,7 @@ private:
         opened_ = true;
         if (centre_) Centre(box);
         if (observer_ == nullptr) return;
-        try {
-            observer_->BoxOpened(kind_, box, before_);
-        } catch (...) {
-        }
+        base::Quietly([this, box] { observer_->BoxOpened(kind_, box, before_); });
     }
 
     static void Centre(HWND window) {

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "base/exception.h"
 #include "ui/dpi_win32.h"
 #include "ui/ui_errors.h"
 #include "ui/window_class_win32.h"
@@ -42,10 +43,7 @@ Splitter::Splitter(HWND parent, int id, SplitterClient& client) : parent_(parent
 }
 
 void Splitter::MessageFailed(std::exception_ptr error) noexcept {
-    try {
-        client_.SplitterFailed(std::move(error));
-    } catch (...) {
-    }
+    base::Quietly([&] { client_.SplitterFailed(std::move(error)); });
 }
 
 LRESULT Splitter::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,7 @@
 #include "ui/tray_icon_win32.h"
 
+#include "base/exception.h"
+
 namespace kestrin::ui {
 
 TJvTrayIcon::TJvTrayIcon(TrayApplication& application, TrayShell& shell, const base::Clock& clock, HICON icon)
@@ -60,11 +62,8 @@ void TJvTrayIcon::Deactivate() noexcept {
     StopTimer(kClickTimerId);
     StopTimer(kBalloonTimerId);
     SetState(tisWaitingForDoubleClick, false);
-    try {
-        HideIcon();
-    } catch (...) {
-        // Ending anyway; the shell drops the icon of a window that is gone.
-    }
+    // Ending anyway; the shell drops the icon of a window that is gone.
+    base::Quietly([this] { HideIcon(); });
     active_ = false;
 }
 
@@ -135,10 +134,7 @@ std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wPar
 }
 
 void TJvTrayIcon::NotificationFailed(std::exception_ptr error) noexcept {
-    try {
-        application_.HandleException(std::move(error));
-    } catch (...) {
-    }
+    base::Quietly([&] { application_.HandleException(std::move(error)); });
 }
 
 }  // namespace kestrin::ui

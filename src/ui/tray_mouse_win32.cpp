@@ -7,8 +7,11 @@ namespace kestrin::ui {
 
 namespace {
 
+// GetKeyState's high bit: the key or button is down.
+constexpr SHORT kKeyDownBit = static_cast<SHORT>(0x8000);
+
 bool KeyDown(int key) {
-    return (::GetKeyState(key) & 0x8000) != 0;
+    return (::GetKeyState(key) & kKeyDownBit) != 0;
 }
 
 std::uint8_t ShiftState() {

@@ -8,6 +8,9 @@
 
 namespace kestrin::ui {
 
+// The command of a WM_SYSCOMMAND: its wParam's low four bits are the system's own.
+constexpr UINT SystemCommand(WPARAM wParam) { return static_cast<UINT>(wParam & 0xFFF0); }
+
 // A class description of this module with the name and window procedure,
 // everything else zero, for the caller to complete.
 WNDCLASSEXW WindowClassOf(const wchar_t* name, WNDPROC procedure);
