@@ -117,10 +117,8 @@ void Application::CreateJvTrayIcon1(ui::TrayShell& shell) {
     trayDpi_ = ui::WindowDpi(TaskbarWindow());
     trayImage_ = ui::LoadProgramIcon(ui::SystemMetricForDpi(SM_CXSMICON, trayDpi_));
     jvTrayIcon1_ = std::make_unique<ui::TJvTrayIcon>(*this, shell, base::SystemClock(), trayImage_.Get());
-    jvTrayIcon1_->OnClick = [this](const ui::TrayClick& click) {
-        Handle(click.button == ui::mbLeft ? PresenceEvent::LeftClick : PresenceEvent::OtherClick, click);
-    };
-    jvTrayIcon1_->OnDblClick = [this](const ui::TrayClick& click) { Handle(PresenceEvent::DoubleClick, click); };
+    jvTrayIcon1_->OnClick = [this](const ui::TrayClick& click) { Handle(ClickEvent(click.button, false), click); };
+    jvTrayIcon1_->OnDblClick = [this](const ui::TrayClick& click) { Handle(ClickEvent(click.button, true), click); };
 }
 
 void Application::Handle(PresenceEvent event, const ui::TrayClick& click) {

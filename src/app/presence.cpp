@@ -105,6 +105,11 @@ Presence After(Presence presence, PresenceEvent event, OpenBox box) {
     return presence;
 }
 
+PresenceEvent ClickEvent(ui::TMouseButton button, bool doubleClick) {
+    if (doubleClick) return PresenceEvent::DoubleClick;
+    return button == ui::mbLeft ? PresenceEvent::LeftClick : PresenceEvent::OtherClick;
+}
+
 Scene SceneOf(const Presence& presence) {
     Scene scene;
     scene.window = IsShown(presence.shown);

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "ui/tray_icon_types.h"
+
 namespace kestrin::app {
 
 enum class Shown : std::uint8_t {
@@ -94,6 +96,10 @@ struct Scene {
     Foreground foreground = Foreground::Elsewhere;
 };
 Scene SceneOf(const Presence& presence);
+
+// The event a click on the icon is: a double click with any button, a left
+// click, or a click with another button.
+PresenceEvent ClickEvent(ui::TMouseButton button, bool doubleClick);
 
 // The application counts as visible: a left click on a (left-over) icon
 // would hide it, and the icon stays out of the tray.

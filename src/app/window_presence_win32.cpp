@@ -104,6 +104,8 @@ void WindowPresence::ShowMainWindow(PresenceEvent event, const ui::TrayClick& cl
     } else {
         mainWindow_.JvTrayIcon1Click(click);
     }
+    // Shown from the tray, the keyboard starts in the list.
+    Activate(SceneOf(presence_), nullptr, ui::KeyboardAt::List);
 }
 
 void WindowPresence::HideMainWindow() {
@@ -129,13 +131,13 @@ void WindowPresence::ShowTaskbarButton(bool shown) {
     }
 }
 
-void WindowPresence::Activate(const Scene& scene, HWND before) {
+void WindowPresence::Activate(const Scene& scene, HWND before, ui::KeyboardAt at) {
     switch (scene.foreground) {
         case Foreground::Box:
             if (!boxes_.empty()) ::SetForegroundWindow(boxes_.back().handle);
             break;
         case Foreground::MainWindow:
-            mainWindow_.TakeKeyboard();
+            mainWindow_.TakeKeyboard(at);
             break;
         case Foreground::Elsewhere:
             HandForegroundAway(before);

@@ -62,8 +62,9 @@ private:
     void ShowTaskbarButton(bool shown);
     void ShowIcon(const Scene& was, const Scene& now, PresenceEvent event);
     // The foreground as the scene wants it after an activation; `before` is
-    // where it goes when nothing of the program shows.
-    void Activate(const Scene& scene, HWND before);
+    // where it goes when nothing of the program shows, `at` where the
+    // keyboard goes in the main window. The one place that chooses it.
+    void Activate(const Scene& scene, HWND before, ui::KeyboardAt at = ui::KeyboardAt::LastFocused);
     // A hidden window of the program never keeps the foreground.
     void KeepForegroundVisible(HWND before);
     OpenBox OwnerOf(Box kind, HWND box) const;

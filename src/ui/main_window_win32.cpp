@@ -293,29 +293,15 @@ void MainWindow::ShowNormal() {
 }
 
 void MainWindow::ShowFromTray() {
-    const HWND window = window_.Get();
     PlaceFirstTime();
     // Visible, and above the application's other windows.
-    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+    ::SetWindowPos(window_.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     if (state_ != WindowState::Normal) ShowNormal();
-    // The application to the foreground: its most recently active window
-    // (a message box of the window's, say), or else this window itself;
-    // never the invisible task-bar window, which would hold the keyboard.
-    const HWND owner = ::GetWindow(window, GW_OWNER);
-    HWND target = owner != nullptr ? ::GetLastActivePopup(owner) : window;
-    if (target == nullptr || target == owner || !::IsWindowVisible(target) || !::IsWindowEnabled(target)) {
-        target = window;
-    }
-    ::SetForegroundWindow(target);
-    // Shown from the tray, the keyboard starts in the list.
-    if (target == window) {
-        focused_ = ListBox1();
-        if (::GetActiveWindow() == window) ::SetFocus(focused_);
-    }
 }
 
-void MainWindow::TakeKeyboard() {
+void MainWindow::TakeKeyboard(KeyboardAt at) {
     const HWND window = window_.Get();
+    if (at == KeyboardAt::List) focused_ = ListBox1();
     ::SetForegroundWindow(window);
     if (::GetActiveWindow() != window) return;
     ::SetFocus(focused_ != nullptr && ::IsWindow(focused_) ? focused_ : ListBox1());

@@ -55,6 +55,10 @@ public:
 
 enum class WindowState : std::uint8_t { Normal, Maximised, Minimised };
 
+// Where the keyboard goes when the window takes it: where the user left it,
+// or, shown from the tray, the list.
+enum class KeyboardAt : std::uint8_t { LastFocused, List };
+
 class MainWindow final : public core::MainWindowView, private SplitterClient, private BoundWindow {
 public:
     // Creates the window, not shown, owned by `owner` (the application's
@@ -87,8 +91,8 @@ public:
     void Copyline1Click();
     void ListBox1DrawItem(const DRAWITEMSTRUCT& item) const;
     // The tray icon's click and double click, whatever the button: the
-    // window shown, normal, in front and in the foreground, with the
-    // keyboard in the list.
+    // window shown, normal and in front. Which window then gets the
+    // foreground is the application's choice (TakeKeyboard).
     void JvTrayIcon1Click(const TrayClick& click);
     void JvTrayIcon1DblClick(const TrayClick& click);
 
@@ -98,9 +102,8 @@ public:
     // Shows the window in its normal state; the first time centred on the
     // desktop, later where it was.
     void ShowNormal();
-    // The window, shown, becomes the foreground window with the keyboard in
-    // the control that last had it.
-    void TakeKeyboard();
+    // The window, shown, becomes the foreground window with the keyboard.
+    void TakeKeyboard(KeyboardAt at = KeyboardAt::LastFocused);
 
     // core::EntryView
     void SetListOwnerDrawFixed() override;
