@@ -1,5 +1,7 @@
 #include "base/text.h"
 
+#include <algorithm>
+
 namespace kestrin::base {
 
 namespace {
@@ -32,6 +34,16 @@ void AppendUtf8(std::string& out, char32_t c) {
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
+}
+
+template <typename Char>
+Char AsciiUpper(Char c) {
+    return c >= Char('a') && c <= Char('z') ? static_cast<Char>(c - Char('a') + Char('A')) : c;
+}
+
+template <typename Char>
+bool SameIgnoringCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
+    return std::ranges::equal(a, b, [](Char x, Char y) { return AsciiUpper(x) == AsciiUpper(y); });
 }
 
 }  // namespace
@@ -114,5 +126,9 @@ std::u16string FillPlaceholder(std::u16string_view pattern, std::u16string_view 
     }
     return out;
 }
+
+bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) { return SameIgnoringCase(a, b); }
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) { return SameIgnoringCase(a, b); }
 
 }  // namespace kestrin::base

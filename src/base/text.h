@@ -19,6 +19,11 @@ std::u16string AsciiToUtf16(std::string_view ascii);
 // The number in decimal, with a leading "-" when negative.
 std::u16string DecimalText(std::int64_t value);
 
+// Equal but for the case of the ASCII letters: "a" to "z" match "A" to "Z",
+// every other character only itself. The 8-bit form is for byte texts.
+bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b);
+
 // `pattern` with its first occurrence of `placeholder` ("%s", "%d") replaced.
 std::u16string FillPlaceholder(std::u16string_view pattern, std::u16string_view placeholder,
                                std::u16string_view value);

@@ -1,6 +1,7 @@
 #include "core/form1.h"
 
 #include "base/integer_text.h"
+#include "base/text.h"
 
 namespace kestrin::core {
 
@@ -17,11 +18,7 @@ std::uint16_t PortFromSetting(std::u16string_view text) {
 }
 
 net::TIdIPVersion IPVersionFromSetting(std::u16string_view text) {
-    std::u16string upper(text);
-    for (char16_t& c : upper) {
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    }
-    return upper == u"IPV4" ? net::Id_IPv4 : net::Id_IPv6;
+    return base::SameIgnoringAsciiCase(text, u"IPV4") ? net::Id_IPv4 : net::Id_IPv6;
 }
 
 TForm1::TForm1(const files::ProgramDirectory& directory, const base::Clock& clock,
@@ -50,15 +47,15 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
     window_.RegisterMinimiseHook();
     serviceUrls_.clear();
-    serviceUrls_.push_back(settings_.IniLesen(kKeyIP1, kDefaultIP1));
-    serviceUrls_.push_back(settings_.IniLesen(kKeyIP2, kDefaultIP2));
-    monitor_.infos = settings_.IniLesen_bool(kKeyInfos);
-    const bool viewHint = settings_.IniLesen_bool(kKeyViewHint);
-    IdSyslogServer1.DefaultPort = PortFromSetting(settings_.IniLesen(kKeyPort, kDefaultPort));
-    IdSyslogServer1.IPVersion = IPVersionFromSetting(settings_.IniLesen(kKeyIPVersion, kDefaultIPVersion));
+    serviceUrls_.push_back(settings_.IniLesen(kIP1));
+    serviceUrls_.push_back(settings_.IniLesen(kIP2));
+    monitor_.infos = settings_.IniLesen_bool(kInfos);
+    const bool viewHint = settings_.IniLesen_bool(kViewHint);
+    IdSyslogServer1.DefaultPort = PortFromSetting(settings_.IniLesen(kPort));
+    IdSyslogServer1.IPVersion = IPVersionFromSetting(settings_.IniLesen(kIPVersion));
     IdSyslogServer1.SetActive(true);
-    monitor_.warnings = settings_.IniLesen_bool(kKeyWarning);
-    monitor_.errors = settings_.IniLesen_bool(kKeyError);
+    monitor_.warnings = settings_.IniLesen_bool(kWarning);
+    monitor_.errors = settings_.IniLesen_bool(kError);
     window_.SetBalloonSwitch(viewHint);
     // Infos alone would leave the list all but empty of what matters. A close
     // asked for under the warning ends start-up here: no icon, no lookup.

@@ -16,17 +16,17 @@ SettingsReader::SettingsReader(files::ProgramDirectory directory) : directory_(s
 
 std::u16string SettingsReader::IniLesen(std::u16string_view wert, std::u16string_view was) const {
     const files::TIniFile file(SettingsFilePath(directory_));
-    return file.ReadString(kTextSection, wert, was);
+    return file.ReadString(kTextKeySection, wert, was);
 }
 
 bool SettingsReader::IniLesen_bool(std::u16string_view wert) const {
     const files::TIniFile file(SettingsFilePath(directory_));
-    return file.ReadBool(kBoolSection, wert, false);
+    return file.ReadBool(kSection, wert, false);
 }
 
 void WriteViewHint(const files::ProgramDirectory& directory, bool viewHint) {
     files::TIniFile file(SettingsFilePath(directory));
-    file.WriteBool(kBoolSection, kKeyViewHint, viewHint);
+    file.WriteBool(kSection, kViewHint.key, viewHint);
 }
 
 }  // namespace kestrin::core

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/text.h"
+
 namespace kestrin::files {
 
 namespace {
@@ -37,12 +39,6 @@ std::string_view TrimLeft(std::string_view text) {
 std::string_view Trim(std::string_view text) {
     text = TrimLeft(text);
     return text.substr(0, text.find_last_not_of(kBlanks) + 1);
-}
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    return std::ranges::equal(a, b, [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 enum class LineKind { kBlank, kComment, kHeading, kEntry };
@@ -95,8 +91,9 @@ std::optional<std::string_view> FindIniValue(std::string_view text, std::string_
         if (parsed.kind == LineKind::kHeading) {
             // Only the first section of that name counts.
             if (inSection) return std::nullopt;
-            inSection = SameName(parsed.name, section);
-        } else if (inSection && parsed.kind == LineKind::kEntry && parsed.value && SameName(parsed.name, key)) {
+            inSection = base::SameIgnoringAsciiCase(parsed.name, section);
+        } else if (inSection && parsed.kind == LineKind::kEntry && parsed.value &&
+                   base::SameIgnoringAsciiCase(parsed.name, key)) {
             return Unquote(*parsed.value);
         }
     }
@@ -113,12 +110,12 @@ std::string SetIniValue(std::string_view text, std::string_view section, std::st
         const ParsedLine parsed = Parse(text.substr(line.begin, line.end - line.begin));
         if (parsed.kind == LineKind::kHeading) {
             if (anchor) break;
-            if (SameName(parsed.name, section)) anchor = line;
+            if (base::SameIgnoringAsciiCase(parsed.name, section)) anchor = line;
             continue;
         }
         if (!anchor) continue;
         // A bare key without "=" is that key too, so it gets its value.
-        if (parsed.kind == LineKind::kEntry && SameName(parsed.name, key)) {
+        if (parsed.kind == LineKind::kEntry && base::SameIgnoringAsciiCase(parsed.name, key)) {
             std::string result(text.substr(0, line.begin));
             result += EntryLine(parsed.name, value);
             result += text.substr(line.next);

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "base/integer_text.h"
+#include "base/text.h"
 
 namespace kestrin::syslog {
 
@@ -23,10 +24,6 @@ constexpr std::array<MonthName, 27> kMonthNames{{
     {7, u"JUI"},  {8, u"AUG"},  {8, u"AVG"},  {9, u"SEP"},  {9, u"SET"},  {10, u"OCT"}, {10, u"OKT"}, {11, u"NOV"},
     {12, u"DEC"}, {12, u"DEZ"}, {12, u"DIC"},
 }};
-
-char16_t AsciiUpper(char16_t c) {
-    return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
-}
 
 bool IsAsciiAlphanumeric(char16_t c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
@@ -51,12 +48,8 @@ void MaskNonAscii(std::u16string& text) {
 }
 
 int MonthFromName(std::u16string_view name) {
-    if (name.size() != 3) return 0;
     for (const MonthName& entry : kMonthNames) {
-        if (AsciiUpper(name[0]) == entry.name[0] && AsciiUpper(name[1]) == entry.name[1] &&
-            AsciiUpper(name[2]) == entry.name[2]) {
-            return entry.month;
-        }
+        if (base::SameIgnoringAsciiCase(name, entry.name)) return entry.month;
     }
     return 0;
 }

@@ -34,5 +34,26 @@ TEST(TextTest, FillPlaceholderReplacesTheFirstOnly) {
     EXPECT_EQ(FillPlaceholder(u"no slot", u"%s", u"x"), u"no slot");
 }
 
+TEST(TextTest, SameIgnoringAsciiCaseFoldsTheAsciiLettersOnly) {
+    struct Case {
+        std::u16string_view a;
+        std::u16string_view b;
+        bool same;
+    };
+    const Case cases[] = {
+        {u"", u"", true},          {u"ipv4", u"IPV4", true},    {u"Main", u"mAIN", true},
+        {u"AZaz", u"azAZ", true},  {u"@[`{", u"@[`{", true},    {u"@", u"`", false},  // the neighbours of the letters
+        {u"[", u"{", false},       {u"Main", u"Mai", false},    {u"Mai", u"Main", false},
+        {u"é", u"É", false},  // Latin-1 letters keep their case
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SameIgnoringAsciiCase(c.a, c.b), c.same) << Utf16ToUtf8(c.a) << " / " << Utf16ToUtf8(c.b);
+        // The byte form agrees, a byte standing for the character of its value.
+        std::string a(c.a.begin(), c.a.end());
+        std::string b(c.b.begin(), c.b.end());
+        EXPECT_EQ(SameIgnoringAsciiCase(std::string_view(a), std::string_view(b)), c.same);
+    }
+}
+
 }  // namespace
 }  // namespace kestrin::base
