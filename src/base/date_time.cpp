@@ -4,6 +4,22 @@
 
 namespace kestrin::base {
 
+namespace {
+
+std::chrono::sys_days Date(const LocalDateTime& dateTime) {
+    using namespace std::chrono;
+    return year_month_day{year{dateTime.year}, month{static_cast<unsigned>(dateTime.month)},
+                          day{static_cast<unsigned>(dateTime.day)}};
+}
+
+std::chrono::milliseconds SinceEpoch(const LocalDateTime& dateTime) {
+    using namespace std::chrono;
+    return Date(dateTime).time_since_epoch() + hours{dateTime.hour} + minutes{dateTime.minute} +
+           seconds{dateTime.second} + milliseconds{dateTime.millisecond};
+}
+
+}  // namespace
+
 bool IsLeapYear(int year) {
     return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
@@ -19,14 +35,15 @@ bool IsValidDate(int year, int month, int day) {
 }
 
 int IsoDayOfWeek(const LocalDateTime& dateTime) {
-    using namespace std::chrono;
-    const year_month_day date{year{dateTime.year}, month{static_cast<unsigned>(dateTime.month)},
-                              day{static_cast<unsigned>(dateTime.day)}};
-    return static_cast<int>(weekday{sys_days{date}}.iso_encoding());
+    return static_cast<int>(std::chrono::weekday{Date(dateTime)}.iso_encoding());
 }
 
 bool IsMidnight(const LocalDateTime& dateTime) {
     return dateTime.hour == 0 && dateTime.minute == 0 && dateTime.second == 0 && dateTime.millisecond == 0;
+}
+
+std::chrono::milliseconds TimeBetween(const LocalDateTime& from, const LocalDateTime& to) {
+    return SinceEpoch(to) - SinceEpoch(from);
 }
 
 }  // namespace kestrin::base

@@ -1,6 +1,7 @@
 #pragma once
 // Local calendar date and time of day, to the millisecond, and the clock.
 
+#include <chrono>
 #include <cstdint>
 
 namespace kestrin::base {
@@ -26,6 +27,8 @@ bool IsValidDate(int year, int month, int day);
 // 1 for Monday to 7 for Sunday.
 int IsoDayOfWeek(const LocalDateTime& dateTime);
 bool IsMidnight(const LocalDateTime& dateTime);
+// The time from `from` to `to`; negative when `to` comes first.
+std::chrono::milliseconds TimeBetween(const LocalDateTime& from, const LocalDateTime& to);
 
 // Source of the current local date and time; tests give a fixed one.
 class Clock {

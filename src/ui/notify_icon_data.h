@@ -47,7 +47,6 @@ inline constexpr UINT kTrayCallbackMessage = WM_USER + 1;
 inline constexpr UINT kTrayIconVersion = 3;
 
 // Longest texts the record's fields take, without their terminating zero.
-inline constexpr std::size_t kMaxTipLength = 127;
 inline constexpr std::size_t kMaxInfoLength = 255;
 inline constexpr std::size_t kMaxInfoTitleLength = 63;
 

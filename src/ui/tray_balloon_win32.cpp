@@ -2,7 +2,7 @@
 // an empty one removes it.
 
 #include <algorithm>
-#include <cstdint>
+#include <chrono>
 
 #include "ui/tray_icon_win32.h"
 
@@ -33,25 +33,6 @@ void CopyCut(WCHAR (&field)[N], const std::u16string& text, std::size_t limit) {
     field[length] = L'\0';
 }
 
-std::int64_t DaysSinceEpoch(int year, int month, int day) {
-    // Days from civil: March-based years make the leap day the last of a year.
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra;
-}
-
-std::int64_t Milliseconds(const base::LocalDateTime& t) {
-    return ((DaysSinceEpoch(t.year, t.month, t.day) * 24 + t.hour) * 60 + t.minute) * 60000 +
-           std::int64_t{t.second} * 1000 + t.millisecond;
-}
-
-int FloorDiv(int value, int divisor) {
-    return value / divisor - (value % divisor < 0 ? 1 : 0);
-}
-
 }  // namespace
 
 bool TJvTrayIcon::AcceptBalloons() {
@@ -61,11 +42,11 @@ bool TJvTrayIcon::AcceptBalloons() {
 void TJvTrayIcon::BalloonHint(const std::u16string& title, const std::u16string& value,
                               core::TBalloonType balloonType, int delayMilliseconds, bool cancelPrevious) {
     // Balloons need the icon; one asked for while it is absent is dropped.
-    if (!HasState(tisTrayIconVisible) || !AcceptBalloons()) return;
+    if (!iconVisible_ || !AcceptBalloons()) return;
     // Cleared first, so the clearing requests do not overwrite this one's time.
     if (cancelPrevious) HideBalloon();
-    time_ = clock_.Now();
-    timeDelay_ = FloorDiv(delayMilliseconds, 1000);
+    balloonTime_ = clock_.Now();
+    balloonDelay_ = std::chrono::floor<std::chrono::seconds>(std::chrono::milliseconds{delayMilliseconds});
     const bool empty = title.empty() && value.empty();
     CopyCut(iconData_.szInfoTitle, title, kMaxInfoTitleLength);
     CopyCut(iconData_.szInfo, value, kMaxInfoLength);
@@ -93,8 +74,9 @@ LRESULT TJvTrayIcon::BalloonEvent(LPARAM event) {
     if (event == NIN_BALLOONTIMEOUT) {
         // The shell's time-out may come early (no user input): the balloon
         // stays for its own display time.
-        const std::int64_t elapsed = Milliseconds(clock_.Now()) - Milliseconds(time_);
-        if (elapsed >= 0 && elapsed / 1000 > timeDelay_) HideBalloon();
+        using namespace std::chrono;
+        const milliseconds elapsed = base::TimeBetween(balloonTime_, clock_.Now());
+        if (elapsed >= milliseconds::zero() && floor<seconds>(elapsed) > balloonDelay_) HideBalloon();
     } else if (event == NIN_BALLOONUSERCLICK) {
         HideBalloon();
     }

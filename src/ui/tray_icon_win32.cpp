@@ -16,13 +16,9 @@ TJvTrayIcon::~TJvTrayIcon() {
     if (active_) Deactivate();
 }
 
-void TJvTrayIcon::SetState(std::uint8_t flag, bool on) noexcept {
-    state_ = static_cast<std::uint8_t>(on ? state_ | flag : state_ & ~flag);
-}
-
 bool TJvTrayIcon::Notify(DWORD message, UINT flags) {
     iconData_.uFlags = flags;
-    // With tvNoRetryOnFailure a refusal is final.
+    // A refusal is final: the call is not repeated.
     return shell_.NotifyIcon(message, iconData_);
 }
 
@@ -61,7 +57,7 @@ void TJvTrayIcon::Activate() {
 void TJvTrayIcon::Deactivate() noexcept {
     StopTimer(kClickTimerId);
     StopTimer(kBalloonTimerId);
-    SetState(tisWaitingForDoubleClick, false);
+    waitingForDoubleClick_ = false;
     // Ending anyway; the shell drops the icon of a window that is gone.
     base::Quietly([this] { HideIcon(); });
     active_ = false;
@@ -76,10 +72,11 @@ void TJvTrayIcon::SetIconVisible(bool visible) {
 }
 
 void TJvTrayIcon::ShowIcon() {
-    if (HasState(tisTrayIconVisible) || !active_) return;
-    if (HasOption(tvAutoHideIcon) && ApplicationVisible()) return;
+    if (iconVisible_ || !active_) return;
+    // The icon is in the tray only while the application does not count as visible.
+    if (application_.ApplicationVisible()) return;
     if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP)) return;
-    SetState(tisTrayIconVisible, true);
+    iconVisible_ = true;
     if (shell_.Version().AtLeast5()) {
         // uTimeOut is shared with the balloons' display time: ask for the
         // interface version itself, not for whatever the last balloon left.
@@ -89,9 +86,9 @@ void TJvTrayIcon::ShowIcon() {
 }
 
 void TJvTrayIcon::HideIcon() {
-    if (!HasState(tisTrayIconVisible)) return;
+    if (!iconVisible_) return;
     // A refused removal leaves the icon where it is, and marked so.
-    if (Notify(NIM_DELETE, 0)) SetState(tisTrayIconVisible, false);
+    if (Notify(NIM_DELETE, 0)) iconVisible_ = false;
 }
 
 void TJvTrayIcon::HideApplication() {
@@ -99,15 +96,15 @@ void TJvTrayIcon::HideApplication() {
 }
 
 void TJvTrayIcon::ReplaceLostIcon(bool wanted) {
-    if (HasState(tisTrayIconVisible)) Notify(NIM_DELETE, 0);
-    SetState(tisTrayIconVisible, false);
+    if (iconVisible_) Notify(NIM_DELETE, 0);
+    iconVisible_ = false;
     if (wanted) ShowIcon();
 }
 
 void TJvTrayIcon::SetIcon(HICON icon) {
     icon_ = icon;
     iconData_.hIcon = icon;
-    if (HasState(tisTrayIconVisible)) Notify(NIM_MODIFY, NIF_ICON);
+    if (iconVisible_) Notify(NIM_MODIFY, NIF_ICON);
 }
 
 std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) {

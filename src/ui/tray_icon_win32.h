@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include <cstdint>
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -48,9 +48,7 @@ public:
     // Hands the hiding into the tray to the application.
     void HideApplication() override;
 
-    bool Active() const noexcept { return active_; }
-    bool ApplicationVisible() const { return application_.ApplicationVisible(); }
-    bool IconVisible() const noexcept { return HasState(tisTrayIconVisible); }
+    bool IconVisible() const noexcept { return iconVisible_; }
     // Adds the icon (while active and the application does not count as
     // visible) or removes it; a refused call leaves things as they were.
     void SetIconVisible(bool visible);
@@ -67,22 +65,12 @@ public:
     bool AcceptBalloons();
 
     HWND NotificationWindowHandle() const noexcept { return window_.Handle(); }
-    // The option set, fixed for the program.
-    static constexpr std::uint16_t Visibility() noexcept { return kProgramVisibility; }
-    std::uint8_t State() const noexcept { return state_; }
-    int FBalloonCount() const noexcept { return balloonCount_; }
-    const base::LocalDateTime& FTime() const noexcept { return time_; }
-    int FTimeDelay() const noexcept { return timeDelay_; }
-    const TNotifyIconDataXP& IconData() const noexcept { return iconData_; }
 
 private:
     // NotificationWindowClient
     std::optional<LRESULT> HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) override;
     void NotificationFailed(std::exception_ptr error) noexcept override;
 
-    bool HasState(std::uint8_t flag) const noexcept { return (state_ & flag) != 0; }
-    void SetState(std::uint8_t flag, bool on) noexcept;
-    static constexpr bool HasOption(std::uint16_t option) noexcept { return (kProgramVisibility & option) != 0; }
     bool Notify(DWORD message, UINT flags);
     void Activate();
     void Deactivate() noexcept;
@@ -103,13 +91,20 @@ private:
     const base::Clock& clock_;
     HICON icon_;
     const UINT taskbarCreated_;
-    std::uint8_t state_ = 0;
     bool active_ = false;
+    // The shell accepted the icon and it has not been removed since.
+    bool iconVisible_ = false;
+    // A button went down on the icon and has not come up yet.
+    bool clicked_ = false;
+    // A click is pending until the double-click time runs out.
+    bool waitingForDoubleClick_ = false;
     TNotifyIconDataXP iconData_{};
     TrayClick pendingClick_{};
+    // Balloons shown and not yet cleared; never below 0.
     int balloonCount_ = 0;
-    base::LocalDateTime time_{};
-    int timeDelay_ = 0;
+    // When the latest balloon was asked for, and its display time.
+    base::LocalDateTime balloonTime_{};
+    std::chrono::seconds balloonDelay_{0};
     NotificationWindow window_;
 };
 

@@ -44,16 +44,16 @@ void TJvTrayIcon::MouseEvent(UINT mouseMessage) {
     ::GetCursorPos(&cursor);
     const auto click = [&](TMouseButton button) { return TrayClick{button, ShiftState(), cursor.x, cursor.y}; };
     const auto buttonUp = [&](TMouseButton button) {
-        if (!HasState(tisClicked)) return;
-        SetState(tisClicked, false);
+        if (!clicked_) return;
+        clicked_ = false;
         pendingClick_ = click(button);
-        if (HasState(tisWaitingForDoubleClick)) return;
-        SetState(tisWaitingForDoubleClick, true);
+        if (waitingForDoubleClick_) return;
+        waitingForDoubleClick_ = true;
         StartTimer(kClickTimerId, ::GetDoubleClickTime());
     };
     const auto doubleClick = [&](TMouseButton button) {
-        if (HasState(tisWaitingForDoubleClick)) {
-            SetState(tisWaitingForDoubleClick, false);
+        if (waitingForDoubleClick_) {
+            waitingForDoubleClick_ = false;
             StopTimer(kClickTimerId);
         }
         if (OnDblClick) OnDblClick(click(button));
@@ -62,7 +62,7 @@ void TJvTrayIcon::MouseEvent(UINT mouseMessage) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            SetState(tisClicked, true);
+            clicked_ = true;
             break;
         case WM_LBUTTONUP: buttonUp(mbLeft); break;
         case WM_RBUTTONUP: buttonUp(mbRight); break;
@@ -79,8 +79,8 @@ void TJvTrayIcon::MouseEvent(UINT mouseMessage) {
 
 void TJvTrayIcon::ClickTimerExpired() {
     StopTimer(kClickTimerId);
-    if (!HasState(tisWaitingForDoubleClick)) return;
-    SetState(tisWaitingForDoubleClick, false);
+    if (!waitingForDoubleClick_) return;
+    waitingForDoubleClick_ = false;
     // What a left click restores or hides besides is the application's to decide.
     if (OnClick) OnClick(pendingClick_);
 }

@@ -28,6 +28,13 @@ protected:
         }
         return count;
     }
+    // What a click on the balloon sends to clear it: one empty request more
+    // than the balloons counted as shown.
+    std::size_t RequestsToClear() {
+        shell.calls.clear();
+        IconEvent(NIN_BALLOONUSERCLICK);
+        return ClearingRequests();
+    }
 };
 
 TEST_F(TrayBalloonTest, ARequestFillsTheRecordCountsAndStartsTheTimer) {
@@ -42,10 +49,8 @@ TEST_F(TrayBalloonTest, ARequestFillsTheRecordCountsAndStartsTheTimer) {
     EXPECT_EQ(call.data.uTimeOut, 5000u);
     EXPECT_EQ(call.data.dwInfoFlags, static_cast<DWORD>(NIIF_WARNING));
     EXPECT_EQ(call.data.uID, 1u);
-    EXPECT_EQ(tray.FBalloonCount(), 1);
-    EXPECT_EQ(tray.FTime(), clock.Now());
-    EXPECT_EQ(tray.FTimeDelay(), 5);
     EXPECT_EQ(shell.timers[ui::kBalloonTimerId], 5000u);
+    EXPECT_EQ(RequestsToClear(), 2u);
 }
 
 TEST_F(TrayBalloonTest, EachTypeSendsItsIcon) {
@@ -78,8 +83,11 @@ TEST_F(TrayBalloonTest, ASecondBalloonReplacesTheFirstAndRestartsTheTimer) {
     EXPECT_EQ(shell.Last().Info(), L"second");
     EXPECT_EQ(shell.timerStarts[ui::kBalloonTimerId], 2);
     EXPECT_EQ(shell.timers[ui::kBalloonTimerId], 5000u);
-    EXPECT_EQ(tray.FTime(), clock.Now());
-    EXPECT_EQ(tray.FBalloonCount(), 2);
+    // The shell's time-out six seconds after the first is early for the second.
+    clock.Set({2026, 12, 8, 10, 15, 9, 250});
+    shell.calls.clear();
+    IconEvent(NIN_BALLOONTIMEOUT);
+    EXPECT_TRUE(shell.calls.empty());
 
     // Five seconds after the second: every balloon cleared, one request more than were shown.
     shell.calls.clear();
@@ -87,7 +95,8 @@ TEST_F(TrayBalloonTest, ASecondBalloonReplacesTheFirstAndRestartsTheTimer) {
     EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
     EXPECT_EQ(ClearingRequests(), 3u);
     EXPECT_EQ(shell.Last().data.dwInfoFlags, static_cast<DWORD>(NIIF_NONE));
-    EXPECT_EQ(tray.FBalloonCount(), 0);
+    // None left: the count does not go below 0.
+    EXPECT_EQ(RequestsToClear(), 1u);
 }
 
 TEST_F(TrayBalloonTest, CancelPreviousClearsFirst) {
@@ -96,28 +105,37 @@ TEST_F(TrayBalloonTest, CancelPreviousClearsFirst) {
     tray.BalloonHint(u"Kestrin", u"second", core::btError, 2000, true);
     EXPECT_EQ(ClearingRequests(), 2u);
     EXPECT_EQ(shell.Last().Info(), L"second");
-    EXPECT_EQ(tray.FBalloonCount(), 1);
-    EXPECT_EQ(tray.FTimeDelay(), 2);
+    // Its own display time counts, not the clearing requests': three seconds
+    // on, the shell's time-out clears the one balloon.
+    clock.Set({2026, 12, 8, 10, 15, 6, 250});
+    shell.calls.clear();
+    IconEvent(NIN_BALLOONTIMEOUT);
+    EXPECT_EQ(ClearingRequests(), 2u);
 }
 
 TEST_F(TrayBalloonTest, LongBalloonsAreLeftToTheShell) {
     tray.BalloonHint(u"Kestrin", u"long", core::btInfo, 10000, false);
-    EXPECT_EQ(tray.FBalloonCount(), 1);
     EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
+    EXPECT_EQ(RequestsToClear(), 2u);
 }
 
 TEST_F(TrayBalloonTest, NoBalloonWhileTheIconIsAbsentOrTheShellIsTooOld) {
+    tray.BalloonHint(u"Kestrin", u"shown", core::btError, 5000, false);
     tray.SetIconVisible(false);
     shell.calls.clear();
-    const base::LocalDateTime before = tray.FTime();
-    clock.Set({2026, 12, 9, 0, 0, 0, 0});
+    clock.Set({2026, 12, 8, 10, 15, 6, 250});
     tray.BalloonHint(u"Kestrin", u"dropped", core::btError, 5000, false);
     EXPECT_TRUE(shell.calls.empty());
-    EXPECT_EQ(tray.FBalloonCount(), 0);
-    EXPECT_EQ(tray.FTime(), before);
-    EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
+    EXPECT_EQ(shell.timerStarts[ui::kBalloonTimerId], 1);
 
+    // Dropped without a trace: six seconds after the shown one, the shell's
+    // time-out clears that one alone.
     tray.SetIconVisible(true);
+    clock.Set({2026, 12, 8, 10, 15, 9, 250});
+    shell.calls.clear();
+    IconEvent(NIN_BALLOONTIMEOUT);
+    EXPECT_EQ(ClearingRequests(), 2u);
+
     shell.calls.clear();
     shell.version = {4, 0};
     tray.BalloonHint(u"Kestrin", u"dropped", core::btError, 5000, false);
@@ -127,8 +145,9 @@ TEST_F(TrayBalloonTest, NoBalloonWhileTheIconIsAbsentOrTheShellIsTooOld) {
 TEST_F(TrayBalloonTest, ARefusedRequestLeavesCountAndTimerAlone) {
     shell.refused.insert(NIM_MODIFY);
     tray.BalloonHint(u"Kestrin", u"refused", core::btError, 5000, false);
-    EXPECT_EQ(tray.FBalloonCount(), 0);
     EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
+    shell.refused.clear();
+    EXPECT_EQ(RequestsToClear(), 1u);
 }
 
 TEST_F(TrayBalloonTest, AClickOnTheBalloonClearsIt) {
@@ -136,20 +155,22 @@ TEST_F(TrayBalloonTest, AClickOnTheBalloonClearsIt) {
     shell.calls.clear();
     EXPECT_EQ(IconEvent(NIN_BALLOONUSERCLICK), 1);
     EXPECT_EQ(ClearingRequests(), 2u);
-    EXPECT_EQ(tray.FBalloonCount(), 0);
     // No click reported for it.
     EXPECT_FALSE(shell.TimerRunning(ui::kClickTimerId));
+    EXPECT_EQ(RequestsToClear(), 1u);
 }
 
 TEST_F(TrayBalloonTest, TheShellsTimeOutClearsOnlyAfterTheDisplayTime) {
+    // Across the turn of a year.
+    clock.Set({2026, 12, 31, 23, 59, 58, 500});
     tray.BalloonHint(u"Kestrin", u"line", core::btError, 5000, false);
     shell.calls.clear();
     // 5.75 s later: not more than five whole seconds.
-    clock.Set({2026, 12, 8, 10, 15, 9, 0});
+    clock.Set({2027, 1, 1, 0, 0, 4, 250});
     EXPECT_EQ(IconEvent(NIN_BALLOONTIMEOUT), 1);
     EXPECT_TRUE(shell.calls.empty());
     // Six whole seconds after the request.
-    clock.Set({2026, 12, 8, 10, 15, 9, 250});
+    clock.Set({2027, 1, 1, 0, 0, 4, 500});
     EXPECT_EQ(IconEvent(NIN_BALLOONTIMEOUT), 1);
     EXPECT_EQ(ClearingRequests(), 2u);
 

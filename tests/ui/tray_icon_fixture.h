@@ -61,7 +61,6 @@ protected:
         IconEvent(down);
         IconEvent(up);
     }
-    bool HasState(std::uint8_t flag) const { return (tray.State() & flag) != 0; }
 };
 
 }  // namespace kestrin::test
