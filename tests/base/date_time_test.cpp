@@ -23,6 +23,13 @@ TEST(DateTimeTest, IsoDayOfWeek) {
     EXPECT_EQ(IsoDayOfWeek(LocalDateTime{}), 6);  // 30 December 1899
 }
 
+TEST(DateTimeTest, TimeBetweenCrossesDaysMonthsAndYears) {
+    using std::chrono::milliseconds;
+    EXPECT_EQ(TimeBetween({2026, 12, 31, 23, 59, 59, 500}, {2027, 1, 1, 0, 0, 1, 0}), milliseconds(1500));
+    EXPECT_EQ(TimeBetween({2024, 2, 28, 12}, {2024, 3, 1, 12}), milliseconds(2 * 86400 * 1000));
+    EXPECT_EQ(TimeBetween({2026, 12, 8, 10, 0, 5}, {2026, 12, 8, 10}), milliseconds(-5000));
+}
+
 TEST(DateTimeTest, SystemClockGivesAPlausibleDate) {
     const LocalDateTime now = SystemClock().Now();
     EXPECT_TRUE(IsValidDate(now.year, now.month, now.day));
