@@ -12,6 +12,8 @@ import struct
 import sys
 import zlib
 
+from usage import expect_arguments
+
 SIZES = [16, 20, 24, 32, 40, 48, 64, 256]
 RT_ICON = 3
 RT_GROUP_ICON = 14
@@ -144,9 +146,7 @@ def check(path):
 
 
 def main(arguments):
-    if len(arguments) != 1:
-        print(__doc__.strip(), file=sys.stderr)
-        return 2
+    expect_arguments(__doc__, arguments, 1, 1)
     try:
         sizes = check(arguments[0])
     except (Bad, struct.error, OSError) as error:

@@ -23,6 +23,8 @@ import sys
 import zlib
 from collections import namedtuple
 
+from usage import answer_help, expect_arguments, refuse
+
 SLATE = (0x2E, 0x3B, 0x4A)  # dark slate, as the list's first row
 BARS = [(0x30, 0x90, 0xCF), (0x50, 0x81, 0x51), (0xCF, 0xB6, 0x4E)]  # blue, green, ochre
 WHITE = (0xFF, 0xFF, 0xFF)
@@ -300,11 +302,15 @@ def preview(images, height=256, gap=8):
 
 
 def main(arguments):
+    answer_help(__doc__, arguments)
     preview_path = None
     if "--preview" in arguments:
         index = arguments.index("--preview")
+        if index + 1 == len(arguments) or arguments[index + 1].startswith("-"):
+            refuse("--preview wants the file to write")
         preview_path = arguments[index + 1]
         del arguments[index:index + 2]
+    arguments = expect_arguments(__doc__, arguments, 0, 1)
     path = arguments[0] if arguments else "src/app/kestrin.ico"
     images = [image_for(size) for size in (16, 20, 24, 32, 40, 48, 64, 256)]
     with open(path, "wb") as out:

@@ -6,10 +6,11 @@ namespace kestrin::files {
 
 std::u16string InOutErrorMessage(int errorCode) {
     switch (errorCode) {
-        case 2: return u"Datei nicht gefunden";
-        case 3: return u"Ungültiger Dateiname";
-        case 4: return u"Zu viele geöffnete Dateien";
-        case 5: return u"Dateizugriff verweigert";
+        case kErrorFileNotFound: return u"Datei nicht gefunden";
+        case kErrorPathNotFound: return u"Ungültiger Dateiname";
+        case kErrorTooManyOpenFiles: return u"Zu viele geöffnete Dateien";
+        case kErrorAccessDenied: return u"Dateizugriff verweigert";
+        // Numbers of the run-time layer itself, not of the system.
         case 100: return u"Versuch hinter dem Dateiende zu lesen";
         case 101: return u"Zu wenig Speicherplatz";
         case 106: return u"Ungültige numerische Eingabe";

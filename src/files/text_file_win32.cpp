@@ -13,13 +13,13 @@ namespace {
 using base::AsWide;
 
 [[noreturn]] void ThrowLastError() {
-    throw EInOutError(static_cast<int>(GetLastError()));
+    throw EInOutError(static_cast<int>(::GetLastError()));
 }
 
 std::intptr_t OpenHandle(const std::u16string& path, DWORD access, DWORD disposition) {
     // Read sharing only: other programs may read the file but not write to it meanwhile.
     const HANDLE handle =
-        CreateFileW(AsWide(path), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::CreateFileW(AsWide(path), access, FILE_SHARE_READ, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) ThrowLastError();
     return reinterpret_cast<std::intptr_t>(handle);
 }
@@ -30,7 +30,7 @@ HANDLE AsHandle(std::intptr_t handle) {
 
 int SystemSize(std::intptr_t handle, std::uint64_t& size) {
     LARGE_INTEGER length{};
-    if (!GetFileSizeEx(AsHandle(handle), &length)) return static_cast<int>(GetLastError());
+    if (!::GetFileSizeEx(AsHandle(handle), &length)) return static_cast<int>(::GetLastError());
     size = static_cast<std::uint64_t>(length.QuadPart);
     return 0;
 }
@@ -38,7 +38,7 @@ int SystemSize(std::intptr_t handle, std::uint64_t& size) {
 int SystemWrite(std::intptr_t handle, std::string_view bytes, std::size_t& written) {
     const DWORD chunk = bytes.size() > MAXDWORD ? MAXDWORD : static_cast<DWORD>(bytes.size());
     DWORD done = 0;
-    if (!WriteFile(AsHandle(handle), bytes.data(), chunk, &done, nullptr)) return static_cast<int>(GetLastError());
+    if (!::WriteFile(AsHandle(handle), bytes.data(), chunk, &done, nullptr)) return static_cast<int>(::GetLastError());
     written = done;
     return 0;
 }
@@ -46,8 +46,8 @@ int SystemWrite(std::intptr_t handle, std::string_view bytes, std::size_t& writt
 int SystemCut(std::intptr_t handle, std::uint64_t size) {
     LARGE_INTEGER position{};
     position.QuadPart = static_cast<LONGLONG>(size);
-    if (!SetFilePointerEx(AsHandle(handle), position, nullptr, FILE_BEGIN) || !SetEndOfFile(AsHandle(handle))) {
-        return static_cast<int>(GetLastError());
+    if (!::SetFilePointerEx(AsHandle(handle), position, nullptr, FILE_BEGIN) || !::SetEndOfFile(AsHandle(handle))) {
+        return static_cast<int>(::GetLastError());
     }
     return 0;
 }
@@ -55,17 +55,17 @@ int SystemCut(std::intptr_t handle, std::uint64_t size) {
 }  // namespace
 
 bool FileExists(const std::u16string& path) {
-    const DWORD attributes = GetFileAttributesW(AsWide(path));
+    const DWORD attributes = ::GetFileAttributesW(AsWide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool DirectoryExists(const std::u16string& path) {
-    const DWORD attributes = GetFileAttributesW(AsWide(path));
+    const DWORD attributes = ::GetFileAttributesW(AsWide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 void MakeDirectory(const std::u16string& path) {
-    if (!CreateDirectoryW(AsWide(path), nullptr)) ThrowLastError();
+    if (!::CreateDirectoryW(AsWide(path), nullptr)) ThrowLastError();
 }
 
 TextFile TextFile::Create(const std::u16string& path) {
@@ -75,7 +75,7 @@ TextFile TextFile::Create(const std::u16string& path) {
 
 TextFile TextFile::OpenForAppend(const std::u16string& path) {
     TextFile file(OpenHandle(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
-    if (!SetFilePointerEx(AsHandle(file.handle_.Get()), LARGE_INTEGER{}, nullptr, FILE_END)) ThrowLastError();
+    if (!::SetFilePointerEx(AsHandle(file.handle_.Get()), LARGE_INTEGER{}, nullptr, FILE_END)) ThrowLastError();
     return file;
 }
 
@@ -95,15 +95,15 @@ std::size_t TextFile::ReadAt(std::uint64_t offset, char* into, std::size_t count
     LARGE_INTEGER position{};
     position.QuadPart = static_cast<LONGLONG>(offset);
     DWORD read = 0;
-    if (!SetFilePointerEx(AsHandle(handle_.Get()), position, nullptr, FILE_BEGIN) ||
-        !ReadFile(AsHandle(handle_.Get()), into, static_cast<DWORD>(count), &read, nullptr)) {
+    if (!::SetFilePointerEx(AsHandle(handle_.Get()), position, nullptr, FILE_BEGIN) ||
+        !::ReadFile(AsHandle(handle_.Get()), into, static_cast<DWORD>(count), &read, nullptr)) {
         ThrowLastError();
     }
     return read;
 }
 
 int TextFile::CloseNative(NativeHandle handle) noexcept {
-    return CloseHandle(AsHandle(handle)) ? 0 : static_cast<int>(GetLastError());
+    return ::CloseHandle(AsHandle(handle)) ? 0 : static_cast<int>(::GetLastError());
 }
 
 }  // namespace kestrin::files

@@ -17,7 +17,7 @@ std::u16string LocalHostName() {
     } catch (...) {
         return {};
     }
-    const int length = static_cast<int>(strnlen(buffer.data(), buffer.size()));
+    const int length = static_cast<int>(::strnlen(buffer.data(), buffer.size()));
     if (length == 0) return {};
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     wide.resize(static_cast<std::size_t>(

@@ -21,7 +21,7 @@ namespace {
 constexpr wchar_t kLibraryFile[] = L"WS2_32.DLL";
 constexpr WORD kRequestedVersion = MAKEWORD(2, 2);  // 514
 
-void UnloadModule(HMODULE module) noexcept { FreeLibrary(module); }
+void UnloadModule(HMODULE module) noexcept { ::FreeLibrary(module); }
 using ModuleHandle = base::UniqueHandle<HMODULE, UnloadModule>;
 
 // The loaded and started library with the functions found in it so far.
@@ -43,7 +43,7 @@ public:
         if (const auto found = functions_.find(std::string_view(name)); found != functions_.end()) {
             return found->second;
         }
-        const FARPROC address = GetProcAddress(module_.Get(), name);
+        const FARPROC address = ::GetProcAddress(module_.Get(), name);
         if (address == nullptr) throw FunctionError(name, WSAEINVAL);
         functions_.emplace(name, address);
         return address;
@@ -68,15 +68,15 @@ ESocketLibraryError LoadError(DWORD errorNumber) {
 std::unique_ptr<SocketLibrary> StartSocketLibrary() {
     // A missing file must fail here, not ask the user in a system dialog.
     DWORD oldMode = 0;
-    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
-    ModuleHandle module(LoadLibraryW(kLibraryFile));
-    const DWORD loadError = GetLastError();
-    SetThreadErrorMode(oldMode, nullptr);
+    ::SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
+    ModuleHandle module(::LoadLibraryW(kLibraryFile));
+    const DWORD loadError = ::GetLastError();
+    ::SetThreadErrorMode(oldMode, nullptr);
     if (!module) throw LoadError(loadError);
 
     // Cleaning up after a failed start-up is not allowed, so the library
     // object exists only once the start-up has succeeded.
-    const auto startup = std::bit_cast<decltype(&::WSAStartup)>(GetProcAddress(module.Get(), "WSAStartup"));
+    const auto startup = std::bit_cast<decltype(&::WSAStartup)>(::GetProcAddress(module.Get(), "WSAStartup"));
     if (startup == nullptr) throw WinsockLibrary::FunctionError("WSAStartup", WSAEINVAL);
     WSADATA data{};
     if (const int result = startup(kRequestedVersion, &data); result != 0) throw LoadError(static_cast<DWORD>(result));

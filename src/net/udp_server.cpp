@@ -47,6 +47,7 @@ std::vector<std::u16string> TIdUDPServer::ListenerThreadNames() const {
 
 void TIdUDPServer::DoUDPException(TIdUDPListenerThread& thread, TIdSocketHandle& binding,
                                   const std::u16string& message, const std::type_info* kind) {
+    // The program sets no handler: the failed datagram is dropped here unseen, so a bad message never stops reception.
     if (OnUDPException) OnUDPException(*this, thread, binding, message, kind);
 }
 

@@ -27,7 +27,7 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::seconds kCloseGrace{1};
 
 // Closing has no result worth looking at.
-void CloseInternetHandle(HINTERNET handle) noexcept { InternetCloseHandle(handle); }
+void CloseInternetHandle(HINTERNET handle) noexcept { ::InternetCloseHandle(handle); }
 using InternetHandle = base::UniqueHandle<HINTERNET, CloseInternetHandle>;
 
 // WinINet's time-outs start again with every byte, so a service that
@@ -113,16 +113,16 @@ void SetTimeouts(HINTERNET session, const RequestLimits& limits) {
     DWORD connect = Milliseconds(limits.connect);
     // These count from the last byte; the deadline bounds the whole.
     DWORD transfer = Milliseconds(limits.total);
-    InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
-    InternetSetOptionW(session, INTERNET_OPTION_SEND_TIMEOUT, &transfer, sizeof transfer);
-    InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &transfer, sizeof transfer);
+    ::InternetSetOptionW(session, INTERNET_OPTION_CONNECT_TIMEOUT, &connect, sizeof connect);
+    ::InternetSetOptionW(session, INTERNET_OPTION_SEND_TIMEOUT, &transfer, sizeof transfer);
+    ::InternetSetOptionW(session, INTERNET_OPTION_RECEIVE_TIMEOUT, &transfer, sizeof transfer);
 }
 
 // The scheme of a whole URL; nothing for a relative one or no URL.
 std::optional<INTERNET_SCHEME> SchemeOf(const std::u16string& url) {
     URL_COMPONENTSW parts{};
     parts.dwStructSize = sizeof parts;
-    if (!InternetCrackUrlW(base::AsWide(url), 0, 0, &parts)) return std::nullopt;
+    if (!::InternetCrackUrlW(base::AsWide(url), 0, 0, &parts)) return std::nullopt;
     return parts.nScheme;
 }
 
@@ -144,7 +144,7 @@ std::optional<std::u16string> QueryText(Query query) {
             text.resize(std::min<std::size_t>(size, text.size()));
             return text;
         }
-        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= text.size()) return std::nullopt;
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= text.size()) return std::nullopt;
         text.assign(size, u'\0');
     }
     return std::nullopt;
@@ -156,14 +156,14 @@ std::optional<std::u16string> QueryText(Query query) {
 std::optional<std::u16string> RedirectTarget(HINTERNET request, const std::u16string& from) {
     DWORD status = 0;
     DWORD size = sizeof status;
-    if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
+    if (!::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
         !IsRedirectStatus(static_cast<long>(status))) {
         return std::nullopt;
     }
     // The header's size is in bytes, its terminating null not counted once read.
     const std::optional<std::u16string> location = QueryText([request](std::u16string& buffer, DWORD& characters) {
         DWORD bytes = static_cast<DWORD>(characters * sizeof(char16_t));
-        const bool read = HttpQueryInfoW(request, HTTP_QUERY_LOCATION, base::AsWide(buffer), &bytes, nullptr);
+        const bool read = ::HttpQueryInfoW(request, HTTP_QUERY_LOCATION, base::AsWide(buffer), &bytes, nullptr);
         characters = static_cast<DWORD>(bytes / sizeof(char16_t)) + (read ? 0 : 1);
         return read;
     });
@@ -173,8 +173,8 @@ std::optional<std::u16string> RedirectTarget(HINTERNET request, const std::u16st
     if (SchemeOf(*location)) return location;
     // The combined URL's size is in characters, its terminating null counted only when the buffer was short.
     const std::optional<std::u16string> target = QueryText([&](std::u16string& buffer, DWORD& characters) {
-        return InternetCombineUrlW(base::AsWide(from), base::AsWide(*location), base::AsWide(buffer), &characters,
-                                   0) != FALSE;
+        return ::InternetCombineUrlW(base::AsWide(from), base::AsWide(*location), base::AsWide(buffer), &characters,
+                                     0) != FALSE;
     });
     return target.value_or(u"");
 }
@@ -185,10 +185,10 @@ void ReadBody(HINTERNET request, Clock::time_point deadline, Exchange& exchange)
         // Waits for the next bytes; a read of more than arrived would wait for
         // them all, and the deadline could then leave a trickled body unread.
         DWORD available = 0;
-        if (!InternetQueryDataAvailable(request, &available, 0, 0)) break;
+        if (!::InternetQueryDataAvailable(request, &available, 0, 0)) break;
         const DWORD wanted = std::clamp<DWORD>(available, 1, static_cast<DWORD>(buffer.size()));
         DWORD count = 0;
-        if (!InternetReadFile(request, buffer.data(), wanted, &count)) break;
+        if (!::InternetReadFile(request, buffer.data(), wanted, &count)) break;
         if (count == 0) break;  // the body is complete
         // Beyond the limit the request ends here; closing it drops the rest unread.
         if (!exchange.Append({buffer.data(), count})) break;
@@ -199,7 +199,7 @@ void ReadBody(HINTERNET request, Clock::time_point deadline, Exchange& exchange)
 void Converse(Handles& handles, Exchange& exchange, const std::u16string& url, const RequestLimits& limits,
               Clock::time_point deadline) {
     // The URL is the user agent; the system's proxy settings.
-    handles.session.Reset(InternetOpenW(base::AsWide(url), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    handles.session.Reset(::InternetOpenW(base::AsWide(url), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!handles.session) return;
     SetTimeouts(handles.session.Get(), limits);
 
@@ -208,8 +208,8 @@ void Converse(Handles& handles, Exchange& exchange, const std::u16string& url, c
         if (!IsWebUrl(next)) return;
         handles.request.Reset();
         // No headers of our own; redirects are followed here, counted.
-        handles.request.Reset(InternetOpenUrlW(handles.session.Get(), base::AsWide(next), nullptr, 0,
-                                               INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
+        handles.request.Reset(::InternetOpenUrlW(handles.session.Get(), base::AsWide(next), nullptr, 0,
+                                                 INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
         if (!handles.request || exchange.Abandoned()) return;
         std::optional<std::u16string> target = RedirectTarget(handles.request.Get(), next);
         if (!target) {

@@ -1,8 +1,9 @@
 #pragma once
-// Where the main window's controls go, as pure arithmetic: positions and
-// sizes at 96 DPI, scaled to the window's DPI. Only the list and the
-// splitter follow the window's width; the others keep their distance from
-// the left and top edges.
+// Where the main window's controls go, computed from the numbers given
+// alone (no window or system setting is asked), in Windows' own POINT, RECT
+// and SIZE where a caller has them: positions and sizes at 96 DPI, scaled
+// to the window's DPI. Only the list and the splitter follow the window's
+// width; the others keep their distance from the left and top edges.
 
 #include <windows.h>
 

@@ -12,7 +12,7 @@
 namespace kestrin::files {
 namespace {
 
-void CloseFile(HANDLE file) noexcept { CloseHandle(file); }
+void CloseFile(HANDLE file) noexcept { ::CloseHandle(file); }
 
 TEST(IniFileWin32Test, FileHeldByAnotherProgramReadsAsMissingAndIsLeftAsItWas) {
     const ScratchDirectory dir;
@@ -23,7 +23,7 @@ TEST(IniFileWin32Test, FileHeldByAnotherProgramReadsAsMissingAndIsLeftAsItWas) {
     {
         // Opened without sharing, as another program might hold it.
         const base::UniqueHandle<HANDLE, CloseFile> held(
-            CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(held);
         EXPECT_EQ(ini.ReadString(u"Main", u"ViewHint", u"none"), u"none");
         EXPECT_THROW_MSG(ini.WriteBool(u"Main", u"ViewHint", true), EIniFileException,
