@@ -10,7 +10,7 @@ class Win32Clock final : public Clock {
 public:
     LocalDateTime Now() const override {
         SYSTEMTIME now{};
-        GetLocalTime(&now);
+        ::GetLocalTime(&now);
         return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
     }
 };

@@ -13,8 +13,8 @@ namespace {
 
 class PosixRegionalFormats final : public RegionalFormats {
 public:
-    PosixRegionalFormats() : locale_(newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr))) {
-        if (!locale_) locale_.Reset(newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr)));
+    PosixRegionalFormats() : locale_(::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr))) {
+        if (!locale_) locale_.Reset(::newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr)));
     }
 
     std::u16string ShortDate(const LocalDateTime& dateTime) const override { return Format(D_FMT, dateTime); }
@@ -33,7 +33,7 @@ private:
         fields.tm_isdst = -1;
         char buffer[256];
         const locale_t locale = locale_.Get();
-        const std::size_t length = strftime_l(buffer, sizeof buffer, nl_langinfo_l(item, locale), &fields, locale);
+        const std::size_t length = ::strftime_l(buffer, sizeof buffer, ::nl_langinfo_l(item, locale), &fields, locale);
         return Utf8ToUtf16(std::string_view(buffer, length));
     }
 

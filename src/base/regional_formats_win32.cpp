@@ -40,13 +40,13 @@ public:
     std::u16string ShortDate(const LocalDateTime& dateTime) const override {
         const SYSTEMTIME time = ToSystemTime(dateTime);
         return CallFormat([&](wchar_t* buffer, int size) {
-            return GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, buffer, size, nullptr);
+            return ::GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, buffer, size, nullptr);
         });
     }
     std::u16string LongTime(const LocalDateTime& dateTime) const override {
         const SYSTEMTIME time = ToSystemTime(dateTime);
         return CallFormat([&](wchar_t* buffer, int size) {
-            return GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, buffer, size);
+            return ::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, buffer, size);
         });
     }
 };

@@ -17,7 +17,7 @@ namespace {
 // once, but these tests end and start the socket layer many times, so the
 // test program holds the file loaded: the layer's own start and end, and its
 // look-ups, behave the same either way.
-const HMODULE kKeptLoaded = LoadLibraryW(L"WS2_32.DLL");
+const HMODULE kKeptLoaded = ::LoadLibraryW(L"WS2_32.DLL");
 
 // The system's text at the end depends on the system's language, so the system is asked for it.
 void ExpectFunctionError(auto call, const std::u16string& name, int number) {

@@ -13,7 +13,7 @@ namespace {
 void StartWinsockOnce() {
     static const int started = [] {
         WSADATA data{};
-        return WSAStartup(MAKEWORD(2, 2), &data);
+        return ::WSAStartup(MAKEWORD(2, 2), &data);
     }();
     if (started != 0) throw std::runtime_error("WSAStartup failed");
 }
@@ -23,8 +23,8 @@ SOCKET Handle(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 sockaddr_in LoopbackAddress(std::uint16_t port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = ::htons(port);
+    address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
     return address;
 }
 
@@ -69,7 +69,7 @@ std::uint16_t LoopbackSocket::Port() const {
     sockaddr_in address{};
     int length = sizeof address;
     ::getsockname(Handle(Get()), reinterpret_cast<sockaddr*>(&address), &length);
-    return ntohs(address.sin_port);
+    return ::ntohs(address.sin_port);
 }
 
 LoopbackSocket LoopbackSocket::Accept() const {
