@@ -177,7 +177,7 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             }
             return 0;
         case kTryWaitingClose:
-            if (presence_ != nullptr && CloseDue(presence_->Current())) TryClose();
+            if (presence_ != nullptr && CloseDue(presence_->Current())) CloseRequested();
             return 0;
         default:
             break;
@@ -219,16 +219,12 @@ int Application::Run() {
 void Application::CloseRequested() {
     if (presence_ == nullptr) return;
     // Under a box, or while an attempt runs, the request waits its turn.
-    if (presence_->Current().box.kind != Box::None || presence_->Current().closing) {
-        Handle(PresenceEvent::CloseRequested);
-        return;
-    }
-    TryClose();
+    Handle(PresenceEvent::CloseRequested);
+    if (!presence_->Current().closePending) TryClose();
 }
 
 void Application::TryClose() {
     DropWaitingCloseMessages();
-    Handle(PresenceEvent::CloseRequested);
     try {
         form_->FormClose();
     } catch (...) {

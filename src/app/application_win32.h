@@ -83,7 +83,8 @@ private:
     // The task-bar window's and the tray's icons for `dpi`.
     void ApplyDpi(int dpi);
     void Handle(PresenceEvent event, const ui::TrayClick& click = {});
-    // One attempt at the close: FormClose, then the end or the error box.
+    // One attempt at the close, already counted as one by the presence:
+    // FormClose, then the end or the error box.
     void TryClose();
     // A close that waited is tried once nothing stands in its way.
     void ScheduleWaitingClose();

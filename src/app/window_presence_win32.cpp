@@ -65,7 +65,7 @@ void WindowPresence::Handle(PresenceEvent event, const ui::TrayClick& click) {
         if (IsUserEvent(event)) Activate(now, nullptr);
     }
     ShowIcon(was, now, event);
-    KeepForegroundVisible(nullptr);
+    KeepForegroundVisible();
 }
 
 void WindowPresence::Show(const Scene& was, const Scene& now, PresenceEvent event, const ui::TrayClick& click) {
@@ -145,10 +145,10 @@ void WindowPresence::Activate(const Scene& scene, HWND before, ui::KeyboardAt at
     }
 }
 
-void WindowPresence::KeepForegroundVisible(HWND before) {
+void WindowPresence::KeepForegroundVisible() {
     const HWND foreground = ::GetForegroundWindow();
     if (foreground == nullptr || !OfThisThread(foreground) || ::IsWindowVisible(foreground)) return;
-    Activate(SceneOf(presence_), before);
+    Activate(SceneOf(presence_), nullptr);
 }
 
 OpenBox WindowPresence::OwnerOf(Box kind, HWND box) const {

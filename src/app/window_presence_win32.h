@@ -66,7 +66,7 @@ private:
     // keyboard goes in the main window. The one place that chooses it.
     void Activate(const Scene& scene, HWND before, ui::KeyboardAt at = ui::KeyboardAt::LastFocused);
     // A hidden window of the program never keeps the foreground.
-    void KeepForegroundVisible(HWND before);
+    void KeepForegroundVisible();
     OpenBox OwnerOf(Box kind, HWND box) const;
 
     HWND taskbarWindow_;

@@ -41,9 +41,10 @@ public:
     void AllocateSocket();
 
     // Address reuse as ReuseSocket says (off unless rsTrue) and, without it,
-    // exclusive use of the address; IPv6 traffic only on an IPv6 socket; bind, read the bound address back, then the large
-    // receive queue. A failing bind or read-back throws EIdCouldNotBindSocket
-    // with the socket error inside; the option calls throw the socket error.
+    // exclusive use of the address; IPv6 traffic only on an IPv6 socket;
+    // bind, read the bound address back, then the large receive queue. A
+    // failing bind or read-back throws EIdCouldNotBindSocket with the socket
+    // error inside; the option calls throw the socket error.
     void Bind();
 
     // Shuts the sending direction and closes the socket, once; either thread

@@ -56,11 +56,16 @@ protected:
     std::unique_ptr<app::Application> application;
 
     void SetUp() override {
-        // Nothing listens on port 9 of the loopback address.
-        WriteBytes(directory.Path() / "config.cfg",
-                   "[Main]\r\nPort=0\r\nIPVersion=IPV4\r\nERROR=1\r\nWARNING=1\r\nIP1=http://127.0.0.1:9/\r\n"
-                   "IP2=http://127.0.0.1:9/\r\n");
+        WriteSettings(false);
         Start();
+    }
+
+    // Nothing listens on port 9 of the loopback address. Without ERROR and
+    // WARNING, start-up shows the switch warning.
+    void WriteSettings(bool switchWarning) {
+        WriteBytes(directory.Path() / "config.cfg",
+                   std::string("[Main]\r\nPort=0\r\n") + (switchWarning ? "" : "ERROR=1\r\nWARNING=1\r\n") +
+                       "IP1=http://127.0.0.1:9/\r\nIP2=http://127.0.0.1:9/\r\n");
     }
 
     void Start() {
@@ -332,8 +337,7 @@ TEST_F(PresenceTest, UnderTheAboutBoxTheTaskbarButtonBringsTheBoxAndAMinimiseWai
 // went on: icon, address lookup, and a process that would not end.
 TEST_F(PresenceTest, ACloseUnderTheSwitchWarningEndsStartUpThere) {
     application.reset();
-    WriteBytes(directory.Path() / "config.cfg",
-               "[Main]\r\nPort=0\r\nIP1=http://127.0.0.1:9/\r\nIP2=http://127.0.0.1:9/\r\n");
+    WriteSettings(true);
     shell.calls.clear();
     // taskkill: WM_CLOSE to every top-level window, the box first.
     boxes.WhenShown([](HWND box) {
@@ -657,10 +661,7 @@ protected:
         locked.reset();
         do {
             application.reset();
-            const bool warning = random() % 3 == 0;
-            WriteBytes(directory.Path() / "config.cfg",
-                       std::string("[Main]\r\nPort=0\r\n") + (warning ? "" : "ERROR=1\r\n") +
-                           "IP1=http://127.0.0.1:9/\r\nIP2=http://127.0.0.1:9/\r\n");
+            WriteSettings(random() % 3 == 0);
             shell.calls.clear();
             starting = true;
             closedAtStart = false;
