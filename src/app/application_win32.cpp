@@ -22,9 +22,13 @@ constexpr UINT kPassActivationOn = WM_APP + 1;
 // Posted when a close that waited for a box may be tried: from the event
 // loop, never from inside the box's end.
 constexpr UINT kTryWaitingClose = WM_APP + 2;
-// Posted when the task-bar window was minimised past its system command: the
-// program goes into the tray once the minimise itself has finished.
-constexpr UINT kMinimisedFromOutside = WM_APP + 3;
+// Posted when a window of the program was moved, shown, hidden, minimised or
+// restored: what of it came from outside is noticed once it has finished.
+constexpr UINT kNoticeOutsideChange = WM_APP + 3;
+// Posted by a delivery that had a close asked for inside it, once it has
+// returned: the close's attempt, or the Restart Manager's end.
+constexpr UINT kStartClose = WM_APP + 4;
+constexpr UINT kCloseForRestart = WM_APP + 5;
 
 Box BoxOf(ui::BoxKind kind) {
     switch (kind) {
@@ -35,12 +39,19 @@ Box BoxOf(ui::BoxKind kind) {
     return Box::Error;
 }
 
-// The WM_CLOSE messages already waiting: taskkill posts one to every
-// top-level window of the program at once, and all of them are one request.
-void DropWaitingCloseMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE)) {
+PresenceEvent CloseEvent(ui::CloseFrom from) {
+    switch (from) {
+        case ui::CloseFrom::User: return PresenceEvent::CloseRequested;
+        case ui::CloseFrom::MainWindow: return PresenceEvent::CloseAtMainWindow;
+        case ui::CloseFrom::TaskbarWindow: return PresenceEvent::CloseAtTaskbarWindow;
+        case ui::CloseFrom::NotificationWindow: return PresenceEvent::CloseAtNotificationWindow;
     }
+    return PresenceEvent::CloseRequested;
+}
+
+// `message` goes to `window` once the running delivery has returned.
+void PostAfterDelivery(HWND window, UINT message) {
+    net::AfterDelivery([window, message] { ::PostMessageW(window, message, 0, 0); });
 }
 
 }  // namespace
@@ -95,6 +106,9 @@ void Application::CreateTaskbarWindow(HINSTANCE instance) {
                     nullptr) == nullptr) {
         throw std::runtime_error("the application window could not be created");
     }
+    // The installer asks a running Kestrin to close here, also one that runs
+    // elevated while the installer does not.
+    ::ChangeWindowMessageFilterEx(TaskbarWindow(), WM_CLOSE, MSGFLT_ALLOW, nullptr);
     taskbarIcons_.Apply(TaskbarWindow(), ui::WindowDpi(TaskbarWindow()));
 }
 
@@ -123,7 +137,7 @@ void Application::CreateJvTrayIcon1(ui::TrayShell& shell) {
 
 void Application::Handle(PresenceEvent event, const ui::TrayClick& click) {
     // Nothing shows before the windows exist, so nothing can change.
-    if (presence_ == nullptr) return;
+    if (presence_ == nullptr || ended_) return;
     // An icon added or added again ("TaskbarCreated" after a change of the
     // scale, a resumed session) is drawn for the scale the system has now.
     FitTrayImage(ui::WindowDpi(TaskbarWindow()));
@@ -140,8 +154,8 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             net::RunQueuedRequests();
             return 0;
         case WM_CLOSE:
-            // What the task manager or taskkill send: close as "&Close" does.
-            CloseRequested();
+            // What the task manager, taskkill or the installer send.
+            CloseRequested(ui::CloseFrom::TaskbarWindow);
             return 0;
         case WM_SYSCOMMAND:
             // The task-bar button's minimise and restore.
@@ -154,9 +168,9 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
                 return 0;
             }
             break;
-        case WM_SIZE:
-            // Minimised from outside, past the system command.
-            if (wParam == SIZE_MINIMIZED) ::PostMessageW(window, kMinimisedFromOutside, 0, 0);
+        case WM_WINDOWPOSCHANGED:
+            // Minimised, restored or hidden from outside, past the system command.
+            NoticeOutsideChangeSoon();
             break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window, kPassActivationOn, 0, 0);
@@ -168,16 +182,18 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
         case kPassActivationOn:
             if (presence_ != nullptr) presence_->PassActivationOn();
             return 0;
-        case kMinimisedFromOutside:
-            // Never left minimised, hidden or not: a minimise from outside
-            // would otherwise find it minimised already and say nothing.
-            if (::IsIconic(window)) {
-                ::ShowWindow(window, SW_SHOWNOACTIVATE);
-                Handle(PresenceEvent::Minimise);
-            }
+        case kNoticeOutsideChange:
+            outsideChangeNoticePosted_ = false;
+            if (presence_ != nullptr) presence_->NoticeOutsideChange();
             return 0;
         case kTryWaitingClose:
-            if (presence_ != nullptr && CloseDue(presence_->Current())) CloseRequested();
+            if (presence_ != nullptr && CloseDue(presence_->Current())) CloseRequested(ui::CloseFrom::User);
+            return 0;
+        case kStartClose:
+            StartClose();
+            return 0;
+        case kCloseForRestart:
+            CloseForRestart();
             return 0;
         default:
             break;
@@ -216,30 +232,71 @@ int Application::Run() {
     }
 }
 
-void Application::CloseRequested() {
-    if (presence_ == nullptr) return;
-    // Under a box, or while an attempt runs, the request waits its turn.
-    Handle(PresenceEvent::CloseRequested);
-    if (!presence_->Current().closePending) TryClose();
+void Application::CloseRequested(ui::CloseFrom from) {
+    if (presence_ == nullptr || ended_) return;
+    // Under a box, or while an attempt runs, a request waits its turn; a
+    // message of a request already made is nothing new.
+    const bool attempting = presence_->Current().closing;
+    Handle(CloseEvent(from));
+    if (!attempting && presence_->Current().closing) StartClose();
+}
+
+void Application::StartClose() {
+    if (net::DeliveryRunning()) {
+        PostAfterDelivery(TaskbarWindow(), kStartClose);
+        return;
+    }
+    TryClose();
 }
 
 void Application::TryClose() {
-    DropWaitingCloseMessages();
     try {
         form_->FormClose();
     } catch (...) {
         // A failed write of the balloon switch abandons the close: the error
-        // box says why, everything stays as it was. What the rest of this
-        // request posted meanwhile is answered by the same box; a request
-        // made while the box shows is tried once it has closed.
-        DropWaitingCloseMessages();
+        // box says why, everything stays as it was. A request made while the
+        // box shows is tried once it has closed.
         HandleException(std::current_exception());
         Handle(PresenceEvent::CloseAbandoned);
         ScheduleWaitingClose();
         return;
     }
+    End();
+}
+
+void Application::End() {
     presence_->Closed();
+    ended_ = true;
     ::PostQuitMessage(0);
+}
+
+void Application::CloseForRestart() {
+    if (presence_ == nullptr || ended_) return;
+    if (net::DeliveryRunning()) {
+        PostAfterDelivery(TaskbarWindow(), kCloseForRestart);
+        return;
+    }
+    // The balloon switch is kept where it can be; the listener goes anyway.
+    try {
+        form_->FormClose();
+    } catch (...) {
+        base::Quietly([this] { form_->IdSyslogServer1.SetActive(false); });
+    }
+    // An open box's modal loop ends at the quit and passes it on.
+    End();
+}
+
+void Application::IconGivenUp() {
+    Handle(PresenceEvent::IconGivenUp);
+}
+
+void Application::NoticeOutsideChangeSoon() {
+    if (outsideChangeNoticePosted_ || ended_) return;
+    outsideChangeNoticePosted_ = ::PostMessageW(TaskbarWindow(), kNoticeOutsideChange, 0, 0) != FALSE;
+}
+
+void Application::PlacementChanged() {
+    NoticeOutsideChangeSoon();
 }
 
 void Application::ScheduleWaitingClose() {
@@ -275,6 +332,8 @@ void Application::RegisterMinimiseHook() {
 }
 
 void Application::HandleException(std::exception_ptr error) {
+    // Ending: no box may hold the end up.
+    if (ended_) return;
     HWND owner = ::GetActiveWindow();
     if (owner == nullptr) owner = TaskbarWindow();
     ui::ShowErrorBox(owner, title_, error, this);

@@ -49,15 +49,18 @@ public:
     const Presence& CurrentPresence() const { return presence_->Current(); }
 
     // ui::MainWindowEvents and ui::TrayApplication: a close from any window.
-    // A close asked for while a box shows waits until it has closed; a failed
-    // one is abandoned.
-    void CloseRequested() override;
+    // Another program's WM_CLOSE that belongs to a request already made is
+    // that request; a close asked for while a box shows waits until it has
+    // closed; one asked for during a delivery is tried once the delivery has
+    // returned; a failed one is abandoned.
+    void CloseRequested(ui::CloseFrom from) override;
     void HandleException(std::exception_ptr error) override;
 
     // ui::MainWindowEvents
     void MinimiseRequested() override;
     void RegisterMinimiseHook() override;
     bool CloseWaiting() const override;
+    void PlacementChanged() override;
     // ui::BoxObserver, through ui::MainWindowEvents
     void BoxOpened(ui::BoxKind kind, HWND box, HWND before) override;
     void BoxClosed(ui::BoxKind kind) override;
@@ -67,6 +70,9 @@ public:
     void HideApplication() override;
     void ShellRestarted() override;
     void SessionEnding(bool ending) override;
+    // FormClose and the end, with no box: the system waits for the process.
+    void CloseForRestart() override;
+    void IconGivenUp() override;
 
 private:
     // BoundWindow: the task-bar window.
@@ -83,9 +89,16 @@ private:
     // The task-bar window's and the tray's icons for `dpi`.
     void ApplyDpi(int dpi);
     void Handle(PresenceEvent event, const ui::TrayClick& click = {});
+    // The close's attempt, once no delivery is running: it waits for the
+    // listener threads, one of which may wait for that delivery.
+    void StartClose();
     // One attempt at the close, already counted as one by the presence:
     // FormClose, then the end or the error box.
     void TryClose();
+    void End();
+    // The windows are looked at again once the event loop is back, for what
+    // another program may have done to them.
+    void NoticeOutsideChangeSoon();
     // A close that waited is tried once nothing stands in its way.
     void ScheduleWaitingClose();
     // One message as the event loop handles it; false for the quit.
@@ -104,6 +117,9 @@ private:
     std::unique_ptr<ui::MainWindow> mainWindow_;
     std::unique_ptr<WindowPresence> presence_;
     std::unique_ptr<core::TForm1> form_;
+    bool outsideChangeNoticePosted_ = false;
+    // The close went through: the quit is on its way, nothing more happens.
+    bool ended_ = false;
 };
 
 }  // namespace kestrin::app

@@ -28,7 +28,11 @@ Shown ShownAfter(Shown shown, PresenceEvent event) {
             // hidden it, so the icon is added then too.
             return shown == Shown::Starting ? Shown::InTray : shown;
         case PresenceEvent::SessionEnding:
+        case PresenceEvent::IconGivenUp:
         case PresenceEvent::CloseRequested:
+        case PresenceEvent::CloseAtMainWindow:
+        case PresenceEvent::CloseAtTaskbarWindow:
+        case PresenceEvent::CloseAtNotificationWindow:
         case PresenceEvent::CloseAbandoned:
         case PresenceEvent::BoxOpened:
         case PresenceEvent::BoxClosed:
@@ -65,22 +69,47 @@ Presence UnderBox(Presence presence, PresenceEvent event) {
     return presence;
 }
 
+// A new request: one attempt at a time, none under a box, so a later one waits.
+Presence Requested(Presence presence) {
+    if (presence.box.kind != Box::None || presence.closing) {
+        presence.closePending = true;
+    } else {
+        presence.closing = true;
+        presence.closePending = false;
+    }
+    return presence;
+}
+
 }  // namespace
 
+std::uint8_t CloseMessageBit(PresenceEvent event) {
+    switch (event) {
+        case PresenceEvent::CloseAtMainWindow: return 0b001;
+        case PresenceEvent::CloseAtTaskbarWindow: return 0b010;
+        case PresenceEvent::CloseAtNotificationWindow: return 0b100;
+        default: return 0;
+    }
+}
+
 Presence After(Presence presence, PresenceEvent event, OpenBox box) {
+    if (const std::uint8_t window = CloseMessageBit(event)) {
+        // One of the latest request's messages, or the first of a new one.
+        if ((presence.closeMessages & window) == 0) {
+            presence.closeMessages |= window;
+            return presence;
+        }
+        presence.closeMessages = window;
+        return Requested(presence);
+    }
     switch (event) {
         case PresenceEvent::SessionEnding:
             presence.sessionEnding = true;
             return presence;
-        case PresenceEvent::CloseRequested:
-            // One attempt at a time, none under a box: a later request waits.
-            if (presence.box.kind != Box::None || presence.closing) {
-                presence.closePending = true;
-            } else {
-                presence.closing = true;
-                presence.closePending = false;
-            }
+        case PresenceEvent::IconGivenUp:
+            presence.iconGivenUp = true;
             return presence;
+        case PresenceEvent::CloseRequested:
+            return Requested(presence);
         case PresenceEvent::CloseAbandoned:
             presence.closing = false;
             return presence;
@@ -100,8 +129,10 @@ Presence After(Presence presence, PresenceEvent event, OpenBox box) {
     const bool iconEvent = event == PresenceEvent::ShellRestarted || event == PresenceEvent::SessionResumed;
     if (presence.box.kind != Box::None && !iconEvent) return UnderBox(presence, event);
     presence.shown = ShownAfter(presence.shown, event);
-    // Whatever else happens shows the icon by the usual rule again.
+    // Whatever else happens shows the icon by the usual rule again, and
+    // tries it anew.
     presence.sessionEnding = false;
+    presence.iconGivenUp = false;
     return presence;
 }
 
@@ -113,7 +144,7 @@ PresenceEvent ClickEvent(ui::TMouseButton button, bool doubleClick) {
 Scene SceneOf(const Presence& presence) {
     Scene scene;
     scene.window = IsShown(presence.shown);
-    scene.taskbarButton = scene.window;
+    scene.taskbarButton = scene.window || (presence.iconGivenUp && presence.shown == Shown::InTray);
     scene.icon = (presence.shown == Shown::InTray || presence.shown == Shown::WithIcon) && !presence.sessionEnding;
     if (presence.box.kind != Box::None) {
         scene.foreground = Foreground::Box;

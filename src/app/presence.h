@@ -52,7 +52,13 @@ enum class PresenceEvent : std::uint8_t {
     ShellRestarted,   // "TaskbarCreated": every icon is lost
     SessionEnding,    // WM_ENDSESSION true: the icon goes
     SessionResumed,   // WM_ENDSESSION false: the end was cancelled
-    CloseRequested,   // any top-level window's WM_CLOSE, "&Close", Alt+F4
+    IconGivenUp,      // the shell refused the icon for the whole time it was tried again
+    CloseRequested,   // the user's own: "&Close", the close box, the system menu, Alt+F4; or one that waited
+    // Another program's WM_CLOSE (taskkill, the installer, the task manager)
+    // at one of the program's top-level windows.
+    CloseAtMainWindow,
+    CloseAtTaskbarWindow,
+    CloseAtNotificationWindow,
     CloseAbandoned,   // the close handling failed; the error box was shown
     BoxOpened,        // a modal box opens (which one: the event's box)
     BoxClosed,        // the innermost box closed (the one still open, if any: the event's box)
@@ -72,6 +78,18 @@ struct Presence {
     // A close asked for while a box showed or a close was being tried: tried
     // once, when neither is the case any more.
     bool closePending = false;
+    // The shell refused the icon until the program stopped asking: the
+    // task-bar button, minimised, stands in for it.
+    bool iconGivenUp = false;
+    // The windows whose WM_CLOSE belongs to the latest request of another
+    // program (bits of CloseMessageBit). taskkill posts one to every window
+    // at once, in no order the program can see, some of them maybe only
+    // after the attempt's box: each counts once, whenever it arrives. A second
+    // one at the same window is a new request. At start every window counts
+    // as taken, so the first message is a request of its own.
+    std::uint8_t closeMessages = kEveryCloseWindow;
+
+    static constexpr std::uint8_t kEveryCloseWindow = 0b111;
 
     friend bool operator==(const Presence&, const Presence&) = default;
 };
@@ -88,7 +106,8 @@ enum class Foreground : std::uint8_t {
     Elsewhere,   // nothing of the program shows: another program keeps it
 };
 
-// What the user sees in a presence.
+// What the user sees in a presence. A task-bar button without the window
+// shows minimised: a click on it brings the window.
 struct Scene {
     bool window = false;
     bool taskbarButton = false;
@@ -104,6 +123,9 @@ PresenceEvent ClickEvent(ui::TMouseButton button, bool doubleClick);
 // The application counts as visible: a left click on a (left-over) icon
 // would hide it, and the icon stays out of the tray.
 inline bool CountsAsVisible(const Presence& presence) { return presence.shown == Shown::FromTray; }
+
+// Whether `event` is another program's WM_CLOSE, and the window's bit.
+std::uint8_t CloseMessageBit(PresenceEvent event);
 
 // A close asked for earlier is due now.
 inline bool CloseDue(const Presence& presence) {

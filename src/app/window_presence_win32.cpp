@@ -1,5 +1,7 @@
 #include "app/window_presence_win32.h"
 
+#include <dwmapi.h>
+
 #include "ui/caption_animation_win32.h"
 #include "ui/tray_icon_win32.h"
 
@@ -29,10 +31,22 @@ bool OfThisThread(HWND window) {
     return ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
 }
 
-// A window of another program that can take the foreground.
+// Shown but not on this screen: on another virtual desktop, or an app the
+// system has suspended. Before Windows 8 the question fails: nothing is.
+bool Cloaked(HWND window) {
+    DWORD cloaked = 0;
+    return SUCCEEDED(::DwmGetWindowAttribute(window, DWMWA_CLOAKED, &cloaked, sizeof cloaked)) && cloaked != 0;
+}
+
+// A window of another program that the user sees and can type into.
 bool CanTakeForeground(HWND window) {
     return window != nullptr && ::IsWindow(window) && !OfThisThread(window) && ::IsWindowVisible(window) &&
-           ::IsWindowEnabled(window) && (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0;
+           ::IsWindowEnabled(window) && (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) == 0 &&
+           !Cloaked(window);
+}
+
+bool OnScreen(HWND window) {
+    return ::IsWindowVisible(window) && !::IsIconic(window);
 }
 
 // The foreground leaves the program: to `preferred` if it can take it, else
@@ -51,6 +65,7 @@ void HandForegroundAway(HWND preferred) {
 }  // namespace
 
 void WindowPresence::Handle(PresenceEvent event, const ui::TrayClick& click) {
+    if (closed_) return;
     const Scene was = SceneOf(presence_);
     const bool underBox = presence_.box.kind != Box::None;
     presence_ = After(presence_, event);
@@ -61,7 +76,7 @@ void WindowPresence::Handle(PresenceEvent event, const ui::TrayClick& click) {
         // The windows stay as they are (a task-bar window minimised from
         // outside comes back, and with it the windows it owns); the user
         // gets the box.
-        ShowTaskbarButton(now.taskbarButton);
+        ShowTaskbarButton(now);
         if (IsUserEvent(event)) Activate(now, nullptr);
     }
     ShowIcon(was, now, event);
@@ -73,14 +88,14 @@ void WindowPresence::Show(const Scene& was, const Scene& now, PresenceEvent even
     // foreground from it; going, the window first, so the animation starts
     // from where it was.
     if (now.window) {
-        ShowTaskbarButton(true);
+        ShowTaskbarButton(now);
         // Every click brings the window to the front, shown or not.
         if (!was.window || IsClick(event) || event == PresenceEvent::Restore) {
             ShowMainWindow(event, click, was.window);
         }
     } else {
         if (was.window) HideMainWindow();
-        ShowTaskbarButton(false);
+        ShowTaskbarButton(now);
     }
 }
 
@@ -118,17 +133,50 @@ void WindowPresence::HideMainWindow() {
     }
 }
 
-void WindowPresence::ShowTaskbarButton(bool shown) {
-    if (shown) {
+void WindowPresence::ShowTaskbarButton(const Scene& scene) {
+    if (scene.window) {
         // Never activated itself: it is invisible and would hold the
         // keyboard. A task-bar window minimised from outside comes back
         // restored, or the next minimise would find it minimised already.
-        if (!::IsWindowVisible(taskbarWindow_) || ::IsIconic(taskbarWindow_)) {
-            ::ShowWindow(taskbarWindow_, SW_SHOWNOACTIVATE);
+        if (!OnScreen(taskbarWindow_)) ::ShowWindow(taskbarWindow_, SW_SHOWNOACTIVATE);
+    } else if (scene.taskbarButton) {
+        // Standing in for an icon the shell refused: a click on it restores.
+        if (!::IsWindowVisible(taskbarWindow_) || !::IsIconic(taskbarWindow_)) {
+            ::ShowWindow(taskbarWindow_, SW_SHOWMINNOACTIVE);
         }
     } else if (::IsWindowVisible(taskbarWindow_)) {
         ::ShowWindow(taskbarWindow_, SW_HIDE);
     }
+}
+
+void WindowPresence::NoticeOutsideChange() {
+    if (closed_) return;
+    const HWND main = mainWindow_.Handle();
+    const Scene scene = SceneOf(presence_);
+    const bool minimisedButton = scene.taskbarButton && !scene.window;
+    // What another program did: taken off the screen (minimised or hidden),
+    // or brought onto it, against what the program shows.
+    const bool taken = ::IsIconic(main) || (::IsIconic(taskbarWindow_) && !minimisedButton) ||
+                       (scene.window && !(::IsWindowVisible(main) && ::IsWindowVisible(taskbarWindow_)));
+    const bool brought =
+        !scene.window && (OnScreen(main) || (::IsWindowVisible(taskbarWindow_) && !::IsIconic(taskbarWindow_)));
+    // Never left minimised, hidden or not: a minimise from outside would
+    // find it minimised already and say nothing.
+    if (::IsIconic(main)) ::ShowWindow(main, SW_SHOWNOACTIVATE);
+    if (::IsIconic(taskbarWindow_) && !minimisedButton) ::ShowWindow(taskbarWindow_, SW_SHOWNOACTIVATE);
+    // Off the screen is a minimise: into the tray, as the user's own. Onto
+    // it is a restore: the window back as a left click brings it.
+    if (taken) {
+        Handle(PresenceEvent::Minimise);
+    } else if (brought) {
+        Handle(PresenceEvent::Restore);
+    }
+    // Under a box, or where the change was nothing the program shows, the
+    // windows go back to what the presence says.
+    const Scene now = SceneOf(presence_);
+    if (now.window != (::IsWindowVisible(main) != FALSE)) ::ShowWindow(main, now.window ? SW_SHOWNOACTIVATE : SW_HIDE);
+    ShowTaskbarButton(now);
+    KeepForegroundVisible();
 }
 
 void WindowPresence::Activate(const Scene& scene, HWND before, ui::KeyboardAt at) {
@@ -171,7 +219,7 @@ void WindowPresence::BoxClosed() {
     presence_ = After(presence_, PresenceEvent::BoxClosed, boxes_.empty() ? OpenBox{} : boxes_.back().open);
     const Scene now = SceneOf(presence_);
     // A minimise that waited for the box.
-    if (now.window != was.window) {
+    if (now.window != was.window && !closed_) {
         Show(was, now, PresenceEvent::Minimise, {});
         ShowIcon(was, now, PresenceEvent::Minimise);
     }
@@ -182,8 +230,9 @@ void WindowPresence::BoxClosed() {
 }
 
 void WindowPresence::Closed() {
+    closed_ = true;
     ::ShowWindow(mainWindow_.Handle(), SW_HIDE);
-    ShowTaskbarButton(false);
+    ::ShowWindow(taskbarWindow_, SW_HIDE);
 }
 
 void WindowPresence::PassActivationOn() {

@@ -49,6 +49,14 @@ public:
     // works in, and never stays with a window nobody sees.
     void PassActivationOn();
 
+    // The main window or the task-bar window moved, changed size or was
+    // shown or hidden, perhaps by another program (Win+M, the task manager,
+    // a script): a window minimised or hidden against the presence is a
+    // minimise, one shown against it a restore; whatever the event leaves
+    // differing goes back to what the presence says. Called once the change
+    // has finished; for the program's own changes it finds nothing to do.
+    void NoticeOutsideChange();
+
 private:
     struct ShowingBox {
         HWND handle;
@@ -59,7 +67,7 @@ private:
     void Show(const Scene& was, const Scene& now, PresenceEvent event, const ui::TrayClick& click);
     void ShowMainWindow(PresenceEvent event, const ui::TrayClick& click, bool wasShown);
     void HideMainWindow();
-    void ShowTaskbarButton(bool shown);
+    void ShowTaskbarButton(const Scene& scene);
     void ShowIcon(const Scene& was, const Scene& now, PresenceEvent event);
     // The foreground as the scene wants it after an activation; `before` is
     // where it goes when nothing of the program shows, `at` where the
@@ -76,6 +84,8 @@ private:
     // The boxes that show, innermost last.
     std::vector<ShowingBox> boxes_;
     bool minimiseHookRegistered_ = false;
+    // The close went through: nothing shows any more, whatever is reported.
+    bool closed_ = false;
 };
 
 }  // namespace kestrin::app

@@ -5,6 +5,7 @@
 #include <exception>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 namespace kestrin::net {
 
@@ -22,11 +23,21 @@ struct Queue {
     std::condition_variable completed;  // listener threads wait on it
     std::deque<Request*> pending;
     std::function<void()> wakeUp;
+    // The main thread's alone, so without the lock.
+    bool delivering = false;
+    std::vector<std::function<void()>> afterDelivery;
 };
 
 Queue& TheQueue() {
     static Queue queue;
     return queue;
+}
+
+// What the delivery just ended left to be done after it.
+void RunActionsLeftBy(Queue& queue) {
+    std::vector<std::function<void()>> actions;
+    actions.swap(queue.afterDelivery);
+    for (const auto& action : actions) action();
 }
 
 }  // namespace
@@ -50,6 +61,7 @@ void RunOnMainThread(const std::function<void()>& step) {
 
 int RunQueuedRequests() {
     Queue& queue = TheQueue();
+    if (queue.delivering) return 0;
     int ran = 0;
     std::unique_lock guard(queue.lock);
     while (!queue.pending.empty()) {
@@ -57,11 +69,13 @@ int RunQueuedRequests() {
         queue.pending.pop_front();
         guard.unlock();
         std::exception_ptr error;
+        queue.delivering = true;
         try {
             (*request->step)();
         } catch (...) {
             error = std::current_exception();
         }
+        queue.delivering = false;
         guard.lock();
         // From here the listener thread may return and end the request's life.
         request->error = std::move(error);
@@ -70,9 +84,23 @@ int RunQueuedRequests() {
         guard.unlock();
         queue.completed.notify_all();
         ++ran;
+        RunActionsLeftBy(queue);
         guard.lock();
     }
     return ran;
+}
+
+bool DeliveryRunning() {
+    return TheQueue().delivering;
+}
+
+void AfterDelivery(std::function<void()> action) {
+    Queue& queue = TheQueue();
+    if (queue.delivering) {
+        queue.afterDelivery.push_back(std::move(action));
+    } else {
+        action();
+    }
 }
 
 bool WaitForRequestsOr(const std::function<bool()>& done, std::chrono::milliseconds timeout) {

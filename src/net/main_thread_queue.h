@@ -3,7 +3,10 @@
 // queue of requests. A listener thread queues a step, wakes the main thread
 // and blocks until the main thread has run it; an error the step raised is
 // raised again on the listener thread. The main thread runs the requests in
-// queue order whenever it services its events, one at a time.
+// queue order whenever it services its events, one at a time: a delivery
+// never runs inside another, and nothing that waits for a listener thread
+// runs inside one (AfterDelivery), or the thread whose delivery is on the
+// stack would be waited for by itself.
 
 #include <chrono>
 #include <functional>
@@ -15,9 +18,21 @@ namespace kestrin::net {
 void RunOnMainThread(const std::function<void()>& step);
 
 // Main thread: runs every request queued now or while it runs, in order;
-// each with the queue's lock released. Returns how many ran. May be entered
-// again from within a step (a modal message box services events too).
+// each with the queue's lock released, and after each the actions it left
+// for AfterDelivery. Returns how many ran. Entered again from within a step
+// (a message the system dispatches while the step waits for the shell) it
+// runs nothing: the outer call goes on with the next request once the step
+// has returned.
 int RunQueuedRequests();
+
+// Main thread: whether a delivery is running, somewhere down the stack.
+bool DeliveryRunning();
+
+// Main thread: runs `action` now when no delivery runs, else as soon as the
+// running delivery has returned and its listener thread has been let go,
+// before the next request. For what must not run inside a delivery: a close
+// waits for the listener threads to end.
+void AfterDelivery(std::function<void()> action);
 
 // Main thread: waits up to `timeout` until a request is queued or `done`
 // holds, whichever comes first; `done` is checked under the queue's lock (so

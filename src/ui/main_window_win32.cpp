@@ -143,12 +143,23 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             return 0;
         }
         case WM_SYSCOMMAND:
-            if (SystemCommand(wParam) != SC_MINIMIZE) break;
-            events_.MinimiseRequested();
-            return 0;
+            if (SystemCommand(wParam) == SC_MINIMIZE) {
+                events_.MinimiseRequested();
+                return 0;
+            }
+            // The close box, the system menu and Alt+F4: the user's own, told
+            // apart from another program's WM_CLOSE.
+            if (SystemCommand(wParam) == SC_CLOSE) {
+                events_.CloseRequested(CloseFrom::User);
+                return 0;
+            }
+            break;
         case WM_CLOSE:
-            events_.CloseRequested();
+            events_.CloseRequested(CloseFrom::MainWindow);
             return 0;
+        case WM_WINDOWPOSCHANGED:
+            events_.PlacementChanged();
+            break;
         case WM_ACTIVATE:
             Activated(wParam);
             return 0;
@@ -247,7 +258,7 @@ void MainWindow::ReportException(std::exception_ptr error) noexcept {
 }
 
 void MainWindow::Button1Click() {
-    events_.CloseRequested();
+    events_.CloseRequested(CloseFrom::User);
 }
 
 void MainWindow::Button2Click() {

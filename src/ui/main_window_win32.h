@@ -13,6 +13,7 @@
 
 #include "core/form_outputs.h"
 #include "ui/bound_window_win32.h"
+#include "ui/close_request.h"
 #include "ui/message_boxes_win32.h"
 #include "ui/splitter_win32.h"
 #include "ui/tray_icon_types.h"
@@ -37,10 +38,11 @@ inline constexpr int kLabel2Id = 106;
 class MainWindowEvents : public BoxObserver {
 public:
     virtual ~MainWindowEvents() = default;
-    // "&Close", the close box, the system menu's Close, Alt+F4 and any
-    // WM_CLOSE: the application runs its close handling and destroys the
-    // window itself, or abandons the close. The window never closes on its own.
-    virtual void CloseRequested() = 0;
+    // "&Close", the close box, the system menu's Close and Alt+F4 (the
+    // user's), and a WM_CLOSE from another program: the application runs its
+    // close handling and destroys the window itself, or abandons the close.
+    // The window never closes on its own.
+    virtual void CloseRequested(CloseFrom from) = 0;
     // SC_MINIMIZE (minimise box, system menu): not applied to the main
     // window but passed to the application.
     virtual void MinimiseRequested() = 0;
@@ -51,6 +53,9 @@ public:
     virtual void HandleException(std::exception_ptr error) = 0;
     // A close was asked for while a box showed and waits for its turn.
     virtual bool CloseWaiting() const { return false; }
+    // The window moved, changed size, or was shown or hidden: by the
+    // program, or by another one.
+    virtual void PlacementChanged() {}
 };
 
 enum class WindowState : std::uint8_t { Normal, Maximised, Minimised };

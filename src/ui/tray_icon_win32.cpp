@@ -10,7 +10,11 @@ TJvTrayIcon::TJvTrayIcon(TrayApplication& application, TrayShell& shell, const b
       clock_(clock),
       icon_(icon),
       taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")),
-      window_(*this) {}
+      window_(*this) {
+    // An elevated program hears the broadcast of a shell that is not elevated
+    // only when it says so.
+    if (taskbarCreated_ != 0) ::ChangeWindowMessageFilterEx(window_.Handle(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+}
 
 TJvTrayIcon::~TJvTrayIcon() {
     if (active_) Deactivate();
@@ -18,7 +22,6 @@ TJvTrayIcon::~TJvTrayIcon() {
 
 bool TJvTrayIcon::Notify(DWORD message, UINT flags) {
     iconData_.uFlags = flags;
-    // A refusal is final: the call is not repeated.
     return shell_.NotifyIcon(message, iconData_);
 }
 
@@ -57,6 +60,7 @@ void TJvTrayIcon::Activate() {
 void TJvTrayIcon::Deactivate() noexcept {
     StopTimer(kClickTimerId);
     StopTimer(kBalloonTimerId);
+    StopIconRetries();
     waitingForDoubleClick_ = false;
     // Ending anyway; the shell drops the icon of a window that is gone.
     base::Quietly([this] { HideIcon(); });
@@ -64,18 +68,28 @@ void TJvTrayIcon::Deactivate() noexcept {
 }
 
 void TJvTrayIcon::SetIconVisible(bool visible) {
-    if (visible) {
-        ShowIcon();
-    } else {
+    if (!visible) {
+        StopIconRetries();
         HideIcon();
+        return;
+    }
+    // At log-on the shell may be up but too busy to answer in time, and no
+    // "TaskbarCreated" follows: without the retries the program would have
+    // no way in.
+    if (!ShowIcon() && iconRetriesLeft_ == 0) {
+        iconRetriesLeft_ = kIconRetries;
+        StartTimer(kIconRetryTimerId, kIconRetryInterval);
     }
 }
 
-void TJvTrayIcon::ShowIcon() {
-    if (iconVisible_ || !active_) return;
+bool TJvTrayIcon::ShowIcon() {
     // The icon is in the tray only while the application does not count as visible.
-    if (application_.ApplicationVisible()) return;
-    if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP)) return;
+    if (iconVisible_ || !active_ || application_.ApplicationVisible()) {
+        StopIconRetries();
+        return true;
+    }
+    if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP)) return false;
+    StopIconRetries();
     iconVisible_ = true;
     if (shell_.Version().AtLeast5()) {
         // uTimeOut is shared with the balloons' display time: ask for the
@@ -83,6 +97,23 @@ void TJvTrayIcon::ShowIcon() {
         iconData_.uTimeOut = kTrayIconVersion;
         Notify(NIM_SETVERSION, 0);
     }
+    return true;
+}
+
+void TJvTrayIcon::StopIconRetries() {
+    if (iconRetriesLeft_ == 0) return;
+    iconRetriesLeft_ = 0;
+    StopTimer(kIconRetryTimerId);
+}
+
+void TJvTrayIcon::IconRetryTimerExpired() {
+    if (iconRetriesLeft_ == 0) {
+        StopTimer(kIconRetryTimerId);
+        return;
+    }
+    if (ShowIcon() || --iconRetriesLeft_ > 0) return;
+    StopTimer(kIconRetryTimerId);
+    application_.IconGivenUp();
 }
 
 void TJvTrayIcon::HideIcon() {
@@ -96,9 +127,10 @@ void TJvTrayIcon::HideApplication() {
 }
 
 void TJvTrayIcon::ReplaceLostIcon(bool wanted) {
+    StopIconRetries();
     if (iconVisible_) Notify(NIM_DELETE, 0);
     iconVisible_ = false;
-    if (wanted) ShowIcon();
+    if (wanted) SetIconVisible(true);
 }
 
 void TJvTrayIcon::SetIcon(HICON icon) {
@@ -112,10 +144,16 @@ std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wPar
     if (message == WM_TIMER) {
         if (wParam == kClickTimerId) ClickTimerExpired();
         if (wParam == kBalloonTimerId) BalloonTimerExpired();
+        if (wParam == kIconRetryTimerId) IconRetryTimerExpired();
         return 0;
     }
     if (message == WM_ENDSESSION) {
-        application_.SessionEnding(wParam != FALSE);
+        // ENDSESSION_CLOSEAPP: the session goes on, only the program must go.
+        if (wParam != FALSE && (lParam & ENDSESSION_CLOSEAPP) != 0) {
+            application_.CloseForRestart();
+        } else {
+            application_.SessionEnding(wParam != FALSE);
+        }
         return 0;
     }
     if (taskbarCreated_ != 0 && message == taskbarCreated_) {
@@ -124,7 +162,7 @@ std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wPar
     }
     if (message == WM_CLOSE) {
         // Never destroyed by a close from outside: the icon would go with it.
-        application_.CloseRequested();
+        application_.CloseRequested(CloseFrom::NotificationWindow);
         return 0;
     }
     return std::nullopt;

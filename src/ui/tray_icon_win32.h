@@ -26,6 +26,12 @@ namespace kestrin::ui {
 // The notification window's timers.
 inline constexpr UINT_PTR kBalloonTimerId = 2;
 inline constexpr UINT_PTR kClickTimerId = 3;
+inline constexpr UINT_PTR kIconRetryTimerId = 4;
+
+// A refused icon is asked for again this often, this many times: a shell
+// that is busy at log-on answers within that time.
+inline constexpr UINT kIconRetryInterval = 2000;
+inline constexpr int kIconRetries = 60;
 
 class TJvTrayIcon final : public core::TrayIconControl, private NotificationWindowClient {
 public:
@@ -50,10 +56,14 @@ public:
 
     bool IconVisible() const noexcept { return iconVisible_; }
     // Adds the icon (while active and the application does not count as
-    // visible) or removes it; a refused call leaves things as they were.
+    // visible) or removes it; a refused removal leaves things as they were.
+    // A refused addition is tried again every kIconRetryInterval, at most
+    // kIconRetries times, until it is accepted or no longer wanted; then the
+    // application hears that it was given up.
     void SetIconVisible(bool visible);
     // After a shell restart: the new shell holds no icons, so the icon is
-    // forgotten even when the removal is refused, then added if `wanted`.
+    // forgotten even when the removal is refused, then added if `wanted`,
+    // with retries afresh.
     void ReplaceLostIcon(bool wanted);
     // Shows `icon` from now on, at once where the icon is in the notification
     // area; the caller keeps the old one until this has returned.
@@ -74,8 +84,12 @@ private:
     bool Notify(DWORD message, UINT flags);
     void Activate();
     void Deactivate() noexcept;
-    void ShowIcon();
+    // False when the shell refused the icon; true when it is in the tray or
+    // does not belong there.
+    bool ShowIcon();
     void HideIcon();
+    void StopIconRetries();
+    void IconRetryTimerExpired();
     void StartTimer(UINT_PTR id, UINT milliseconds);
     void StopTimer(UINT_PTR id);
 
@@ -98,6 +112,8 @@ private:
     bool clicked_ = false;
     // A click is pending until the double-click time runs out.
     bool waitingForDoubleClick_ = false;
+    // Tries of a refused icon still to come; 0 while none is being retried.
+    int iconRetriesLeft_ = 0;
     TNotifyIconDataXP iconData_{};
     TrayClick pendingClick_{};
     // Balloons shown and not yet cleared; never below 0.

@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 
 class Ignore final : public ui::MainWindowEvents, public core::TrayIconControl, public core::PublicAddressCheck {
 public:
-    void CloseRequested() override {}
+    void CloseRequested(ui::CloseFrom) override {}
     void MinimiseRequested() override {}
     void RegisterMinimiseHook() override {}
     void HandleException(std::exception_ptr) override {}

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <string>
 #include <vector>
 
 #include "app/presence.h"
@@ -48,30 +50,66 @@ const std::vector<Row> kRows{
     {ShellRestarted, "ShellRestarted", {T, T, F, W}, {T, T, F, W}, {Keep, Keep, Keep, Keep}, false},
     {SessionEnding, "SessionEnding", {S, T, F, W}, {S, T, F, W}, {Keep, Keep, Keep, Keep}, true},
     {SessionResumed, "SessionResumed", {T, T, F, W}, {T, T, F, W}, {Keep, Keep, Keep, Keep}, false},
+    {IconGivenUp, "IconGivenUp", {S, T, F, W}, {S, T, F, W}, {Keep, Keep, Keep, Keep}, true},
     {CloseRequested, "CloseRequested", {S, T, F, W}, {S, T, F, W}, {Keep, Keep, Keep, Keep}, true},
+    {CloseAtMainWindow, "CloseAtMainWindow", {S, T, F, W}, {S, T, F, W}, {Keep, Keep, Keep, Keep}, true},
+    {CloseAtTaskbarWindow, "CloseAtTaskbarWindow", {S, T, F, W}, {S, T, F, W}, {Keep, Keep, Keep, Keep}, true},
+    {CloseAtNotificationWindow, "CloseAtNotificationWindow", {S, T, F, W}, {S, T, F, W}, {Keep, Keep, Keep, Keep}, true},
     {CloseAbandoned, "CloseAbandoned", {S, T, F, W}, {S, T, F, W}, {Keep, Keep, Keep, Keep}, true},
     {BoxOpened, "BoxOpened", {S, T, F, W}, {S, T, F, W}, {Keep, Keep, Keep, Keep}, true},
 };
 
 constexpr OpenBox kAbout{Box::About, BoxOwner::MainWindow};
 
-Presence Of(Shown shown, OpenBox box = {}, bool sessionEnding = false, bool minimisePending = false) {
+Presence Of(Shown shown, OpenBox box = {}, bool sessionEnding = false, bool minimisePending = false,
+            bool iconGivenUp = false) {
     Presence presence;
     presence.shown = shown;
     presence.box = box;
     presence.sessionEnding = sessionEnding;
     presence.minimisePending = minimisePending;
+    presence.iconGivenUp = iconGivenUp;
     return presence;
+}
+
+// Close attempts made by a sequence of close messages while config.cfg cannot
+// be written, so each attempt opens its error box: M, T and N are WM_CLOSE at
+// the main, task-bar and notification windows, U the user's own close, b the
+// box's own WM_CLOSE (or OK) that ends the innermost error box.
+int Attempts(const std::string& sequence) {
+    Presence presence = Of(InTray);
+    int attempts = 0;
+    const auto request = [&](PresenceEvent event) {
+        const bool attempting = presence.closing;
+        presence = After(presence, event);
+        if (attempting || !presence.closing) return;
+        ++attempts;
+        presence = After(presence, BoxOpened, {Box::Error, BoxOwner::TaskbarWindow});
+    };
+    for (const char step : sequence) {
+        switch (step) {
+            case 'M': request(CloseAtMainWindow); break;
+            case 'T': request(CloseAtTaskbarWindow); break;
+            case 'N': request(CloseAtNotificationWindow); break;
+            case 'U': request(CloseRequested); break;
+            default:
+                presence = After(After(presence, BoxClosed), CloseAbandoned);
+                if (CloseDue(presence)) request(CloseRequested);
+                break;
+        }
+    }
+    return attempts;
 }
 
 TEST(PresenceRuleTest, EveryPresenceWithEveryEventAndEveryClick) {
     for (const Row& row : kRows) {
         for (std::size_t i = 0; i < kShown.size(); ++i) {
             SCOPED_TRACE(testing::Message() << row.name << " from " << Name(kShown[i]));
-            const Presence plain = Of(kShown[i], {}, true);
+            const Presence plain = Of(kShown[i], {}, true, false, true);
             const Presence afterPlain = After(plain, row.event, kAbout);
             EXPECT_EQ(afterPlain.shown, row.plain[i]);
             EXPECT_EQ(afterPlain.sessionEnding, row.endingStays);
+            EXPECT_EQ(afterPlain.iconGivenUp, row.endingStays);
             for (const bool waiting : {false, true}) {
                 Presence boxed = plain;
                 boxed.box = kAbout;
@@ -109,6 +147,26 @@ TEST(PresenceRuleTest, EveryPresenceWithEveryEventAndEveryClick) {
     EXPECT_TRUE(CloseDue(After(underBox, BoxClosed)));
     EXPECT_FALSE(After(After(underBox, BoxClosed), CloseRequested).closePending);
 
+    // taskkill: one WM_CLOSE at each window, in any order, before, under or
+    // after the box of the attempt the first one started, is one request; a
+    // second taskkill under that box (its message to the box among them) is
+    // one more; the user's own close is a request each time.
+    std::string windows = "MNT";
+    do {
+        for (std::size_t first = 1; first <= 3; ++first) {
+            const std::string once = windows.substr(0, first) + "b" + windows.substr(first);
+            EXPECT_EQ(Attempts(once), 1) << once;
+            EXPECT_EQ(Attempts(once + "U"), 2) << once;
+        }
+        std::string second = "MNTb";
+        do {
+            EXPECT_EQ(Attempts(windows + second), 2) << windows << second;
+        } while (std::next_permutation(second.begin(), second.end()));
+    } while (std::next_permutation(windows.begin(), windows.end()));
+    EXPECT_EQ(Attempts("UbMTN"), 2);
+    EXPECT_EQ(Attempts("MbUTNb"), 2);
+    EXPECT_EQ(Attempts("TbTbT"), 3);
+
     // What each presence shows, and where an activation puts the keyboard.
     struct SceneRow {
         Presence presence;
@@ -124,6 +182,9 @@ TEST(PresenceRuleTest, EveryPresenceWithEveryEventAndEveryClick) {
              {Of(InTray, {Box::Error, BoxOwner::TaskbarWindow}), {false, false, true, Foreground::Box}},
              {Of(FromTray, kAbout), {true, true, false, Foreground::Box}},
              {Of(Starting, {Box::SwitchWarning, BoxOwner::None}), {false, false, false, Foreground::Box}},
+             // The task-bar button, minimised, stands in for an icon the shell refused.
+             {Of(InTray, {}, false, false, true), {false, true, true, Foreground::Elsewhere}},
+             {Of(WithIcon, {}, false, false, true), {true, true, true, Foreground::MainWindow}},
          }) {
         const Scene scene = SceneOf(row.presence);
         EXPECT_EQ(scene.window, row.scene.window) << Name(row.presence.shown);

@@ -102,11 +102,13 @@ protected:
     void MinimiseByCaption() { Post(Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
     void MinimiseByTaskbarButton() { Post(Taskbar(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
     void Restore() { Post(Taskbar(), WM_SYSCOMMAND, SC_RESTORE, 0); }
-    // Another program minimises the task-bar window, past its system command.
-    void MinimiseFromOutside() {
-        ::ShowWindow(Taskbar(), SW_MINIMIZE);
+    // Another program minimises, restores or hides a window of the program,
+    // past its system commands: Win+M, the task manager, a script.
+    void FromOutside(HWND window, int command) {
+        ::ShowWindow(window, command);
         application->ProcessMessages();
     }
+    void MinimiseFromOutside() { FromOutside(Taskbar(), SW_MINIMIZE); }
     // The task-bar button of a program not in front, or Alt+Tab to it.
     void ActivateTaskbar() {
         ::SetForegroundWindow(Taskbar());
@@ -411,6 +413,8 @@ struct Seen {
     bool closeWaits = false;
     // The close goes through: the program ends.
     bool ends = false;
+    // No icon and no window: the task-bar button, minimised, stands in.
+    bool button = false;
 };
 
 // A seeded random walk of user events over the real program, boxes included:
@@ -418,15 +422,15 @@ struct Seen {
 class PresenceWalkTest : public PresenceTest {
 protected:
     enum Event {
-        kLeft, kDouble, kRight, kMiddle, kCaption, kTaskbarButton, kTaskbarActivate, kRestore, kOutsideMinimise,
-        kClose, kTaskbarCreated, kSessionEnd, kRefusedIcon, kOtherProgram, kAbout, kBalloonSwitch, kOk, kEscape,
-        kEvents
+        kLeft, kDouble, kRight, kMiddle, kCaption, kTaskbarButton, kTaskbarActivate, kRestore, kOutside,
+        kClose, kTaskbarCreated, kSessionEnd, kRestartManager, kRefusedIcon, kOtherProgram, kAbout, kBalloonSwitch,
+        kOk, kEscape, kEvents
     };
     static constexpr const char* kNames[] = {
         "left click", "double click", "right click", "middle click", "minimise by caption",
-        "minimise by task-bar button", "task-bar button activates", "restore", "minimise from outside", "close",
-        "TaskbarCreated", "session end", "icon refused", "another program in front", "About", "balloon switch",
-        "OK on the box", "Escape on the box"};
+        "minimise by task-bar button", "task-bar button activates", "restore", "from outside", "close",
+        "TaskbarCreated", "session end", "Restart Manager", "icon refused", "another program in front", "About",
+        "balloon switch", "OK on the box", "Escape on the box"};
     static constexpr int kSteps = 1000;
 
     std::mt19937 random;
@@ -437,6 +441,11 @@ protected:
     OtherProgram other;
     bool starting = false;
     bool closedAtStart = false;
+    // taskkill's messages still on their way, however late.
+    std::vector<HWND> lateCloses;
+    // The latest request of another program was the installer's, at the
+    // task-bar window alone: a message at another window joins that one.
+    bool installerLast = false;
 
     void SetUp() override {
         PresenceTest::SetUp();
@@ -463,7 +472,7 @@ protected:
             case kCaption: case kAbout: return seen.window && !box;
             case kRefusedIcon: return seen.window && !seen.icon && !box;
             case kTaskbarButton: case kTaskbarActivate: return seen.window;
-            case kRestore: case kOutsideMinimise: return !box || seen.window;
+            case kRestore: return !box || seen.window;
             case kOk: case kEscape: return box;
             default: return true;
         }
@@ -471,6 +480,7 @@ protected:
 
     // One event the user can reach now; false when the one drawn is out of reach.
     bool Step() {
+        if (!lateCloses.empty() && random() % 2 == 0) PostLateClose();
         const auto event = static_cast<Event>(random() % kEvents);
         if (!Possible(event)) return false;
         // The step and the few before it, for the message of a failure.
@@ -504,15 +514,18 @@ protected:
                 MinimiseByCaption();
                 break;
             case kTaskbarButton:
-            case kOutsideMinimise:
                 box ? UnderBox(true) : void(seen = {false, true, Keyboard::Any});
-                event == kTaskbarButton ? MinimiseByTaskbarButton() : MinimiseFromOutside();
+                MinimiseByTaskbarButton();
+                break;
+            case kOutside:
+                Outside();
                 break;
             case kTaskbarActivate:
                 seen.keyboard = box ? Keyboard::Box : Keyboard::Main;
                 ActivateTaskbar();
                 break;
             case kRestore:
+                // Also the click on the button that stands in for a refused icon.
                 box ? UnderBox(false) : void(seen = {true, seen.window && seen.icon, Keyboard::Main});
                 Restore();
                 break;
@@ -520,6 +533,7 @@ protected:
                 Close();
                 break;
             case kTaskbarCreated:
+                IconBack();
                 Post(Notification(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
                 break;
             case kSessionEnd: {
@@ -532,18 +546,37 @@ protected:
                               std::string::npos)
                         << where;
                 }
+                IconBack();
                 Post(Notification(), WM_ENDSESSION, FALSE, 0);
                 break;
             }
-            case kRefusedIcon:
-                // The shell refuses the icon once; the next minimise tries again.
+            case kRestartManager: {
+                // An installer's close: the program ends, with the tick kept, under a box too.
+                const bool tick = application->MainWindow().BalloonSwitch();
+                seen.ends = true;
+                Post(Notification(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+                if (!locked) {
+                    ASSERT_NE(ReadBytes(directory.Path() / "config.cfg").find(tick ? "ViewHint=1" : "ViewHint=0"),
+                              std::string::npos)
+                        << where;
+                }
+                break;
+            }
+            case kRefusedIcon: {
+                // The shell refuses the icon, and goes on refusing it for a
+                // while, or for the whole time it is asked again.
                 shell.refused.insert(NIM_ADD);
                 MinimiseByTaskbarButton();
-                shell.refused.clear();
                 ASSERT_FALSE(Tray().IconVisible()) << where;
-                MinimiseFromOutside();
-                seen = {false, true, Keyboard::Any};
+                const bool givenUp = random() % 2 == 0;
+                for (int i = 1; i < ui::kIconRetries; ++i) RetryIcon();
+                if (!givenUp) shell.refused.clear();
+                RetryIcon();
+                shell.refused.clear();
+                seen = {false, !givenUp, Keyboard::Any};
+                seen.button = givenUp;
                 break;
+            }
             case kOtherProgram:
                 seen.keyboard = Keyboard::Other;
                 other.TakeForeground();
@@ -568,24 +601,78 @@ protected:
         }
     }
 
+    void RetryIcon() { Post(Notification(), WM_TIMER, ui::kIconRetryTimerId, 0); }
+
+    // The shell takes the icon again: the button no longer stands in for it.
+    void IconBack() {
+        if (std::exchange(seen.button, false)) seen.icon = true;
+    }
+
+    // One of the windows, minimised, restored or hidden by another program.
+    // A window taken off the screen is a minimise, one brought onto it a
+    // restore; where nothing the program shows changes, nothing happens.
+    void Outside() {
+        const bool main = random() % 2 == 0;
+        constexpr int kCommands[] = {SW_MINIMIZE, SW_SHOWMINNOACTIVE, SW_HIDE, SW_RESTORE};
+        const int command = kCommands[random() % 4];
+        const bool box = seen.box != nullptr;
+        if (command == SW_RESTORE) {
+            if (!seen.window) box ? UnderBox(false) : void(seen = {true, false, Keyboard::Main});
+        } else if (!(command == SW_HIDE && !seen.window) && !(!main && seen.button && command != SW_HIDE)) {
+            box ? UnderBox(true) : void(seen = {false, true, Keyboard::Any});
+        }
+        FromOutside(main ? Main() : Taskbar(), command);
+    }
+
+    // taskkill may be slow to post its messages: they arrive some steps late.
+    void PostLateClose() {
+        ::PostMessageW(lateCloses.front(), WM_CLOSE, 0, 0);
+        lateCloses.erase(lateCloses.begin());
+        application->ProcessMessages();
+    }
+
     void Close() {
+        // One taskkill's messages all come before the next request's.
+        while (!lateCloses.empty()) PostLateClose();
         locked.reset();
         if (random() % 4 != 0) locked.emplace(directory.Path() / "config.cfg");
-        const HWND windows[] = {Main(), Taskbar(), Notification()};
         const bool everyWindow = random() % 2 == 0;
+        // The installer's and the task manager's go to the task-bar window;
+        // the user's own (the close box) is a request each time.
+        const auto single = [this] {
+            if (seen.box == nullptr && random() % 2 == 0) {
+                Post(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+            } else {
+                installerLast = true;
+                Post(Taskbar(), WM_CLOSE, 0, 0);
+            }
+        };
         if (seen.box == nullptr) {
             // Tried at once: the end, or the error box (walked in BoxShown).
             seen.ends = !locked;
             seen.beforeBox = seen.keyboard;
-            everyWindow ? CloseEveryWindow() : Post(windows[random() % 3], WM_CLOSE, 0, 0);
+            if (!everyWindow) {
+                single();
+                return;
+            }
+            // The first of taskkill's messages starts the attempt; the others
+            // come under its box, after it, or a while later.
+            lateCloses = {Main(), Taskbar(), Notification()};
+            std::shuffle(lateCloses.begin(), lateCloses.end(), random);
+            // So the attempt starts at the first message here too.
+            if (std::exchange(installerLast, false)) {
+                std::iter_swap(lateCloses.begin(), std::find(lateCloses.begin(), lateCloses.end(), Taskbar()));
+            }
+            PostLateClose();
             return;
         }
         // Under a box the request waits for it; taskkill's message to the box closes it.
         seen.closeWaits = true;
         if (!everyWindow) {
-            Post(windows[random() % 3], WM_CLOSE, 0, 0);
+            single();
             return;
         }
+        installerLast = false;
         std::vector<HWND> targets{Main(), Taskbar(), Notification(), seen.box};
         std::shuffle(targets.begin(), targets.end(), random);
         BoxGoes();
@@ -622,7 +709,8 @@ protected:
         Check();
         while (steps < kSteps && !HasFailure()) {
             if (!Step()) continue;
-            if (!::IsWindowVisible(box)) return;
+            // Ended under the box: its modal loop ends at the quit.
+            if (!::IsWindowVisible(box) || seen.ends) return;
             Check();
         }
         // Out of steps, or failed: the box goes, so the walk can end.
@@ -659,6 +747,8 @@ protected:
         EXPECT_FALSE(::IsWindowVisible(Main())) << where;
         EXPECT_FALSE(::IsWindowVisible(Taskbar())) << where;
         locked.reset();
+        lateCloses.clear();
+        installerLast = false;
         do {
             application.reset();
             WriteSettings(random() % 3 == 0);
@@ -677,11 +767,11 @@ protected:
 
     void Check() {
         ASSERT_EQ(::IsWindowVisible(Main()) != FALSE, seen.window) << where;
-        ASSERT_EQ(::IsWindowVisible(Taskbar()) != FALSE, seen.window) << where;
+        ASSERT_EQ(::IsWindowVisible(Taskbar()) != FALSE, seen.window || seen.button) << where;
         ASSERT_EQ(Tray().IconVisible(), seen.icon) << where;
         ASSERT_FALSE(::IsIconic(Main())) << where;
-        if (seen.window) {
-            ASSERT_FALSE(::IsIconic(Taskbar())) << where;
+        if (seen.window || seen.button) {
+            ASSERT_EQ(::IsIconic(Taskbar()) != FALSE, seen.button) << where;
         }
         if (seen.box != nullptr) {
             ASSERT_TRUE(::IsWindowVisible(seen.box)) << where;

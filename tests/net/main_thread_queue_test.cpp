@@ -41,27 +41,25 @@ TEST(MainThreadQueueTest, RequestsRunOnTheMainThreadInOrderAndErrorsTravelBack) 
     EXPECT_TRUE(allOnMainThread);
 }
 
-TEST(MainThreadQueueTest, ARequestThatServicesTheQueueItselfRunsLaterOnes) {
-    // As a modal message box shown by one delivery runs the deliveries queued meanwhile.
+TEST(MainThreadQueueTest, ARequestNeverRunsInsideAnotherAndWhatItLeavesRunsBeforeTheNext) {
+    // As a message the system dispatches while a delivery waits for the shell.
     std::vector<std::string> events;
     std::thread second;
     std::thread first([&] {
         RunOnMainThread([&] {
             events.push_back("first begins");
+            AfterDelivery([&] { events.push_back(DeliveryRunning() ? "left, inside" : "left for after"); });
             second = std::thread([&] { RunOnMainThread([&] { events.push_back("second"); }); });
-            const auto deadline = std::chrono::steady_clock::now() + 20s;
-            while (events.back() != "second" && std::chrono::steady_clock::now() < deadline) {
-                WaitForRequests(1s);
-                RunQueuedRequests();
-            }
+            EXPECT_TRUE(WaitForRequests(20s));
+            EXPECT_EQ(RunQueuedRequests(), 0);
             events.push_back("first ends");
         });
     });
     test::MainLoop loop;
-    EXPECT_TRUE(loop.RunUntil([&] { return events.size() == 3; }, 20s));
+    EXPECT_TRUE(loop.RunUntil([&] { return events.size() == 4; }, 20s));
     first.join();
     second.join();
-    EXPECT_EQ(events, (std::vector<std::string>{"first begins", "second", "first ends"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"first begins", "first ends", "left for after", "second"}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -35,6 +36,7 @@ public:
     std::vector<std::u16string> errors;
     bool inReadStep = false;
     bool overlapped = false;
+    std::function<void()> duringRead;
 
     std::uint16_t PortOf(TIdIPVersion version) const {
         for (const auto& binding : Bindings()) {
@@ -49,6 +51,7 @@ protected:
         if (inReadStep) overlapped = true;
         inReadStep = true;
         received.push_back({{data.begin(), data.end()}, binding.PeerIP, binding.IPVersion});
+        if (duringRead) duringRead();
         const bool fail = data.size() >= 4 && data[0] == std::byte{'f'} && data[1] == std::byte{'a'};
         inReadStep = false;
         if (fail) throw std::runtime_error("handler failed");
@@ -269,6 +272,23 @@ TEST_F(UdpServerTest, DeactivationRunsADeliveryThatIsQueuedAndDoesNotDeadlock) {
     ASSERT_EQ(server.received.size(), 1u);
     EXPECT_EQ(server.received[0].data, Bytes("queued"));
     EXPECT_FALSE(RequestsQueued());
+}
+
+// Fault: a close sent to the program while a delivery waited for the shell
+// deactivated the listener inside it, waiting for the very thread whose
+// delivery was still on the stack: the program hung for ever.
+TEST_F(UdpServerTest, ADeactivationAskedForInsideADeliveryRunsOnceItHasReturned) {
+    Activate();
+    bool deactivatedInside = false;
+    server.duringRead = [&] {
+        AfterDelivery([&] { server.SetActive(false); });
+        deactivatedInside = !server.Active();
+    };
+    Send(Id_IPv4, server.PortOf(Id_IPv4), Bytes("close now"));
+    ASSERT_TRUE(RunUntil([&] { return !server.Active(); }));
+    EXPECT_FALSE(deactivatedInside);
+    EXPECT_EQ(server.received.size(), 1u);
+    EXPECT_TRUE(server.ListenerThreadNames().empty());
 }
 
 TEST_F(UdpServerTest, AThreadThatEndsOnAnErrorLeavesTheServerInactiveAndRestartable) {

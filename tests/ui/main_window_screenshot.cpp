@@ -17,7 +17,7 @@ namespace {
 
 class QuitOnClose final : public kestrin::ui::MainWindowEvents {
 public:
-    void CloseRequested() override { ::PostQuitMessage(0); }
+    void CloseRequested(kestrin::ui::CloseFrom) override { ::PostQuitMessage(0); }
     void MinimiseRequested() override {}
     void RegisterMinimiseHook() override {}
     void HandleException(std::exception_ptr) override {}

@@ -10,12 +10,12 @@ namespace kestrin::test {
 
 class RecordingEvents final : public ui::MainWindowEvents {
 public:
-    void CloseRequested() override { ++closeRequests; }
+    void CloseRequested(ui::CloseFrom from) override { closeRequests.push_back(from); }
     void MinimiseRequested() override { ++minimiseRequests; }
     void RegisterMinimiseHook() override { ++hookRegistrations; }
     void HandleException(std::exception_ptr error) override { errors.push_back(std::move(error)); }
 
-    int closeRequests = 0;
+    std::vector<ui::CloseFrom> closeRequests;
     int minimiseRequests = 0;
     int hookRegistrations = 0;
     std::vector<std::exception_ptr> errors;

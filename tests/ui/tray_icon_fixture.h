@@ -21,13 +21,17 @@ public:
     void HideApplication() override { ++hides; }
     void ShellRestarted() override { ++shellRestarts; }
     void SessionEnding(bool ending) override { sessionEnds.push_back(ending); }
-    void CloseRequested() override { ++closeRequests; }
+    void CloseRequested(ui::CloseFrom) override { ++closeRequests; }
+    void CloseForRestart() override { ++closesForRestart; }
+    void IconGivenUp() override { ++iconsGivenUp; }
     void HandleException(std::exception_ptr error) override { errors.push_back(error); }
 
     bool visible = false;
     int hides = 0;
     int shellRestarts = 0;
     int closeRequests = 0;
+    int closesForRestart = 0;
+    int iconsGivenUp = 0;
     std::vector<bool> sessionEnds;
     std::vector<std::exception_ptr> errors;
 };

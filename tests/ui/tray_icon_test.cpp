@@ -75,15 +75,29 @@ TEST_F(TrayIconTest, NoIconWhileTheApplicationCountsAsVisibleOrTheComponentIsIna
     EXPECT_FALSE(tray.IconVisible());
 }
 
-TEST_F(TrayIconTest, ARefusedAddLeavesNoIconUntilTheNextAttempt) {
+// Fault: a shell too busy to answer at log-on left the program with no icon
+// and no way in.
+TEST_F(TrayIconTest, ARefusedAddIsTriedAgainUntilAcceptedOrGivenUp) {
+    const auto retryTimer = [&] { ::SendMessageW(tray.NotificationWindowHandle(), WM_TIMER, ui::kIconRetryTimerId, 0); };
     shell.refused.insert(NIM_ADD);
     tray.SetIconVisible(true);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
     EXPECT_FALSE(tray.IconVisible());
-
-    shell.refused.clear();
+    EXPECT_EQ(shell.timers[ui::kIconRetryTimerId], ui::kIconRetryInterval);
+    // Each refusal in between keeps the count; the last one gives up.
     tray.SetIconVisible(true);
+    for (int i = 0; i < ui::kIconRetries; ++i) retryTimer();
+    EXPECT_EQ(shell.Count(NIM_ADD), 2u + ui::kIconRetries);
+    EXPECT_EQ(application.iconsGivenUp, 1);
+    EXPECT_FALSE(shell.TimerRunning(ui::kIconRetryTimerId));
+
+    // Tried again when asked again; the shell now accepts, and the retries end.
+    tray.SetIconVisible(true);
+    shell.refused.clear();
+    retryTimer();
     EXPECT_TRUE(tray.IconVisible());
+    EXPECT_FALSE(shell.TimerRunning(ui::kIconRetryTimerId));
+    EXPECT_EQ(application.iconsGivenUp, 1);
 }
 
 TEST_F(TrayIconTest, AShellBeforeVersion5GetsNoVersionRequest) {
@@ -179,9 +193,12 @@ TEST_F(TrayIconTest, ShellSessionAndCloseEventsAreReportedAndTheWindowOutlivesAC
     ::SendMessageW(window, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     ::SendMessageW(window, WM_ENDSESSION, TRUE, 0);
     ::SendMessageW(window, WM_ENDSESSION, FALSE, 0);
+    // The Restart Manager's: the program must close, the session goes on.
+    ::SendMessageW(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
     EXPECT_EQ(::SendMessageW(window, WM_CLOSE, 0, 0), 0);
     EXPECT_EQ(application.shellRestarts, 1);
     EXPECT_EQ(application.sessionEnds, (std::vector<bool>{true, false}));
+    EXPECT_EQ(application.closesForRestart, 1);
     EXPECT_EQ(application.closeRequests, 1);
     // The icon's window, and so the icon, survive a close from outside.
     EXPECT_TRUE(::IsWindow(window));
