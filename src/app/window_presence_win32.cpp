@@ -154,16 +154,19 @@ void WindowPresence::NoticeOutsideChange() {
     const HWND main = mainWindow_.Handle();
     const Scene scene = SceneOf(presence_);
     const bool minimisedButton = scene.taskbarButton && !scene.window;
+    // A hidden task-bar window may keep the minimised state of the button
+    // that stood in for the icon; nobody sees that.
+    const auto minimised = [](HWND window) { return ::IsWindowVisible(window) && ::IsIconic(window); };
+    const bool taskbarMinimised = minimised(taskbarWindow_) && !minimisedButton;
     // What another program did: taken off the screen (minimised or hidden),
     // or brought onto it, against what the program shows.
-    const bool taken = ::IsIconic(main) || (::IsIconic(taskbarWindow_) && !minimisedButton) ||
+    const bool taken = minimised(main) || taskbarMinimised ||
                        (scene.window && !(::IsWindowVisible(main) && ::IsWindowVisible(taskbarWindow_)));
-    const bool brought =
-        !scene.window && (OnScreen(main) || (::IsWindowVisible(taskbarWindow_) && !::IsIconic(taskbarWindow_)));
-    // Never left minimised, hidden or not: a minimise from outside would
-    // find it minimised already and say nothing.
-    if (::IsIconic(main)) ::ShowWindow(main, SW_SHOWNOACTIVATE);
-    if (::IsIconic(taskbarWindow_) && !minimisedButton) ::ShowWindow(taskbarWindow_, SW_SHOWNOACTIVATE);
+    const bool brought = !scene.window && (OnScreen(main) || OnScreen(taskbarWindow_));
+    // Never left minimised: a minimise from outside would find it minimised
+    // already and say nothing.
+    if (minimised(main)) ::ShowWindow(main, SW_SHOWNOACTIVATE);
+    if (taskbarMinimised) ::ShowWindow(taskbarWindow_, SW_SHOWNOACTIVATE);
     // Off the screen is a minimise: into the tray, as the user's own. Onto
     // it is a restore: the window back as a left click brings it.
     if (taken) {

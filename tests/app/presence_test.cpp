@@ -443,9 +443,6 @@ protected:
     bool closedAtStart = false;
     // taskkill's messages still on their way, however late.
     std::vector<HWND> lateCloses;
-    // The latest request of another program was the installer's, at the
-    // task-bar window alone: a message at another window joins that one.
-    bool installerLast = false;
 
     void SetUp() override {
         PresenceTest::SetUp();
@@ -536,30 +533,24 @@ protected:
                 IconBack();
                 Post(Notification(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
                 break;
-            case kSessionEnd: {
-                // The tick survives the end of the session; a resumed session has its icon back.
+            case kSessionEnd:
+            case kRestartManager: {
+                // The tick survives the end of the session, and an installer's
+                // close (ENDSESSION_CLOSEAPP), which ends the program, under a
+                // box too; a resumed session has its icon back.
                 const bool tick = application->MainWindow().BalloonSwitch();
-                Post(Notification(), WM_ENDSESSION, TRUE, 0);
-                ASSERT_FALSE(Tray().IconVisible()) << where;
+                const bool restart = event == kRestartManager;
+                seen.ends = restart;
+                Post(Notification(), WM_ENDSESSION, TRUE, restart ? ENDSESSION_CLOSEAPP : 0);
+                ASSERT_TRUE(restart || !Tray().IconVisible()) << where;
                 if (!locked) {
                     ASSERT_NE(ReadBytes(directory.Path() / "config.cfg").find(tick ? "ViewHint=1" : "ViewHint=0"),
                               std::string::npos)
                         << where;
                 }
+                if (restart) break;
                 IconBack();
                 Post(Notification(), WM_ENDSESSION, FALSE, 0);
-                break;
-            }
-            case kRestartManager: {
-                // An installer's close: the program ends, with the tick kept, under a box too.
-                const bool tick = application->MainWindow().BalloonSwitch();
-                seen.ends = true;
-                Post(Notification(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
-                if (!locked) {
-                    ASSERT_NE(ReadBytes(directory.Path() / "config.cfg").find(tick ? "ViewHint=1" : "ViewHint=0"),
-                              std::string::npos)
-                        << where;
-                }
                 break;
             }
             case kRefusedIcon: {
@@ -637,16 +628,8 @@ protected:
         locked.reset();
         if (random() % 4 != 0) locked.emplace(directory.Path() / "config.cfg");
         const bool everyWindow = random() % 2 == 0;
-        // The installer's and the task manager's go to the task-bar window;
-        // the user's own (the close box) is a request each time.
-        const auto single = [this] {
-            if (seen.box == nullptr && random() % 2 == 0) {
-                Post(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
-            } else {
-                installerLast = true;
-                Post(Taskbar(), WM_CLOSE, 0, 0);
-            }
-        };
+        // The user's own close (the close box, Alt+F4) is a request each time.
+        const auto single = [this] { Post(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); };
         if (seen.box == nullptr) {
             // Tried at once: the end, or the error box (walked in BoxShown).
             seen.ends = !locked;
@@ -659,10 +642,6 @@ protected:
             // come under its box, after it, or a while later.
             lateCloses = {Main(), Taskbar(), Notification()};
             std::shuffle(lateCloses.begin(), lateCloses.end(), random);
-            // So the attempt starts at the first message here too.
-            if (std::exchange(installerLast, false)) {
-                std::iter_swap(lateCloses.begin(), std::find(lateCloses.begin(), lateCloses.end(), Taskbar()));
-            }
             PostLateClose();
             return;
         }
@@ -672,7 +651,6 @@ protected:
             single();
             return;
         }
-        installerLast = false;
         std::vector<HWND> targets{Main(), Taskbar(), Notification(), seen.box};
         std::shuffle(targets.begin(), targets.end(), random);
         BoxGoes();
@@ -748,7 +726,6 @@ protected:
         EXPECT_FALSE(::IsWindowVisible(Taskbar())) << where;
         locked.reset();
         lateCloses.clear();
-        installerLast = false;
         do {
             application.reset();
             WriteSettings(random() % 3 == 0);

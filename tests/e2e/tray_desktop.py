@@ -18,10 +18,12 @@ and the X display come from there.
 import os
 import re
 import shutil
+import socket
 import stat
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
 
 from e2e_support import PATIENCE, free_port, parse_arguments, wait_until
@@ -227,15 +229,15 @@ def refuses_writes(path):
         return True
 
 
-def settings(port):
+def settings(port, balloons=False):
     # Nothing listens on port 9 of the loopback address.
-    return ("[Main]\nPort=%d\nIPVersion=IPV4\nERROR=1\nWARNING=1\nInfos=1\n"
-            "IP1=http://127.0.0.1:9/\nIP2=http://127.0.0.1:9/\n" % port)
+    return ("[Main]\nPort=%d\nIPVersion=IPV4\nERROR=1\nWARNING=1\nInfos=1\nViewHint=%d\n"
+            "IP1=http://127.0.0.1:9/\nIP2=http://127.0.0.1:9/\n" % (port, balloons))
 
 
 class TrayDesktop(unittest.TestCase):
-    def start(self):
-        desktop = Desktop(settings(free_port()))
+    def start(self, port=None, balloons=False):
+        desktop = Desktop(settings(port or free_port(), balloons))
         self.addCleanup(desktop.discard)
         desktop.enter()
         # How the desktop looked at the end, passed or failed.
@@ -297,6 +299,46 @@ class TrayDesktop(unittest.TestCase):
         self.assertTrue(wait_until(desktop.icon_absent), "left click after the right click: the icon stayed")
         desktop.picture("6-left-click-again")
         self.assertEqual(desktop.state()["main"], 1, "left click after the right click: the window went again")
+
+    def test_a_window_minimised_by_another_program_comes_back_with_one_click(self):
+        desktop = self.start()
+        desktop.click_icon(1)
+        self.shown(desktop, "left click")
+        self.assertEqual(desktop.ask("minimise-outside"), "ok")
+        self.hidden(desktop)
+        self.assertTrue(wait_until(desktop.icon_present), "minimised from outside: no icon in the tray")
+        desktop.click_icon(1)
+        self.shown(desktop, "one left click after the minimise from outside")
+
+    def ends_on(self, command):
+        """The program ends on `command`, sent while a flood of listed
+        entries with balloons keeps it delivering, and keeps the tick."""
+        port = free_port()
+        desktop = self.start(port, balloons=True)
+        flooding = threading.Event()
+        flooding.set()
+
+        def flood():
+            with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+                while flooding.is_set():
+                    sender.sendto(b"<11>router: link down", ("127.0.0.1", port))
+        sender = threading.Thread(target=flood)
+        sender.start()
+        try:
+            self.assertEqual(desktop.ask(command), "ok")
+            self.assertTrue(wait_until(lambda: desktop.holds(running=0)), "%s: the program did not end" % command)
+        finally:
+            flooding.clear()
+            sender.join()
+        self.assertEqual(desktop.state()["exit"], 0)
+        with open(desktop.path("config.cfg"), "rb") as f:
+            self.assertIn(b"ViewHint=1\r\n", f.read())
+
+    def test_a_close_sent_during_deliveries_ends_the_program(self):
+        self.ends_on("send-close")
+
+    def test_the_restart_managers_close_ends_the_program(self):
+        self.ends_on("restart-manager")
 
     def test_a_close_that_cannot_store_the_settings_keeps_the_program_in_the_tray(self):
         desktop = self.start()
