@@ -167,6 +167,11 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
                 Handle(PresenceEvent::Restore);
                 return 0;
             }
+            // The task-bar button's "Close window": the user's own.
+            if (ui::SystemCommand(wParam) == SC_CLOSE) {
+                CloseRequested(ui::CloseFrom::User);
+                return 0;
+            }
             break;
         case WM_WINDOWPOSCHANGED:
             // Minimised, restored or hidden from outside, past the system command.
@@ -309,7 +314,7 @@ bool Application::CloseWaiting() const {
     // taskkill's message to a box may close it before those to the windows
     // have been handled: they count as asked for under the box.
     MSG message;
-    return (presence_ != nullptr && presence_->Current().closePending) ||
+    return ended_ || (presence_ != nullptr && presence_->Current().closePending) ||
            ::PeekMessageW(&message, nullptr, WM_CLOSE, WM_CLOSE, PM_NOREMOVE) != FALSE;
 }
 

@@ -144,7 +144,9 @@ PresenceEvent ClickEvent(ui::TMouseButton button, bool doubleClick) {
 Scene SceneOf(const Presence& presence) {
     Scene scene;
     scene.window = IsShown(presence.shown);
-    scene.taskbarButton = scene.window || (presence.iconGivenUp && presence.shown == Shown::InTray);
+    // A minimised owner would hide its box: the box stands in while it shows.
+    scene.taskbarButton = scene.window || (presence.iconGivenUp && presence.shown == Shown::InTray &&
+                                           presence.box.kind == Box::None);
     scene.icon = (presence.shown == Shown::InTray || presence.shown == Shown::WithIcon) && !presence.sessionEnding;
     if (presence.box.kind != Box::None) {
         scene.foreground = Foreground::Box;

@@ -212,6 +212,8 @@ void WindowPresence::BoxOpened(Box kind, HWND box, HWND before) {
     const OpenBox open = OwnerOf(kind, box);
     boxes_.push_back({box, open, before});
     presence_ = After(presence_, PresenceEvent::BoxOpened, open);
+    // Before the box shows: a button standing in for the icon goes.
+    if (!closed_) ShowTaskbarButton(SceneOf(presence_));
 }
 
 void WindowPresence::BoxClosed() {
@@ -225,6 +227,8 @@ void WindowPresence::BoxClosed() {
     if (now.window != was.window && !closed_) {
         Show(was, now, PresenceEvent::Minimise, {});
         ShowIcon(was, now, PresenceEvent::Minimise);
+    } else if (!closed_) {
+        ShowTaskbarButton(now);
     }
     // The closing box handed the foreground to its owner, which may be
     // hidden; a user who has gone on to another program keeps it.

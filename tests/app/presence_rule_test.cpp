@@ -185,6 +185,7 @@ TEST(PresenceRuleTest, EveryPresenceWithEveryEventAndEveryClick) {
              // The task-bar button, minimised, stands in for an icon the shell refused.
              {Of(InTray, {}, false, false, true), {false, true, true, Foreground::Elsewhere}},
              {Of(WithIcon, {}, false, false, true), {true, true, true, Foreground::MainWindow}},
+             {Of(InTray, {Box::Error, BoxOwner::TaskbarWindow}, false, false, true), {false, false, true, Foreground::Box}},
          }) {
         const Scene scene = SceneOf(row.presence);
         EXPECT_EQ(scene.window, row.scene.window) << Name(row.presence.shown);
