@@ -58,6 +58,7 @@ void TJvTrayIcon::Deactivate() noexcept {
     StopTimer(kClickTimerId);
     StopTimer(kBalloonTimerId);
     waitingForDoubleClick_ = false;
+    pendingDoubleClick_.reset();
     // Ending anyway; the shell drops the icon of a window that is gone.
     base::Quietly([this] { HideIcon(); });
     active_ = false;
@@ -109,6 +110,10 @@ void TJvTrayIcon::SetIcon(HICON icon) {
 
 std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kTrayCallbackMessage) return IconEvent(lParam);
+    if (message == kDoubleClickMessage) {
+        ReportDoubleClick();
+        return 0;
+    }
     if (message == WM_TIMER) {
         if (wParam == kClickTimerId) ClickTimerExpired();
         if (wParam == kBalloonTimerId) BalloonTimerExpired();

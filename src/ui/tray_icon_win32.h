@@ -26,6 +26,8 @@ namespace kestrin::ui {
 // The notification window's timers.
 inline constexpr UINT_PTR kBalloonTimerId = 2;
 inline constexpr UINT_PTR kClickTimerId = 3;
+// Posted by a double click on the icon to the notification window itself.
+inline constexpr UINT kDoubleClickMessage = WM_USER + 2;
 
 class TJvTrayIcon final : public core::TrayIconControl, private NotificationWindowClient {
 public:
@@ -83,6 +85,7 @@ private:
     LRESULT IconEvent(LPARAM event);
     void MouseEvent(UINT mouseMessage);
     void ClickTimerExpired();
+    void ReportDoubleClick();
     void BalloonTimerExpired();
     LRESULT BalloonEvent(LPARAM event);
 
@@ -100,6 +103,8 @@ private:
     bool waitingForDoubleClick_ = false;
     TNotifyIconDataXP iconData_{};
     TrayClick pendingClick_{};
+    // A double click posted and not reported yet.
+    std::optional<TrayClick> pendingDoubleClick_;
     // Balloons shown and not yet cleared; never below 0.
     int balloonCount_ = 0;
     // When the latest balloon was asked for, and its display time.
