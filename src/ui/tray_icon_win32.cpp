@@ -62,6 +62,7 @@ void TJvTrayIcon::Deactivate() noexcept {
     StopTimer(kBalloonTimerId);
     StopIconRetries();
     waitingForDoubleClick_ = false;
+    pendingDoubleClick_.reset();
     // Ending anyway; the shell drops the icon of a window that is gone.
     base::Quietly([this] { HideIcon(); });
     active_ = false;
@@ -141,6 +142,10 @@ void TJvTrayIcon::SetIcon(HICON icon) {
 
 std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kTrayCallbackMessage) return IconEvent(lParam);
+    if (message == kDoubleClickMessage) {
+        ReportDoubleClick();
+        return 0;
+    }
     if (message == WM_TIMER) {
         if (wParam == kClickTimerId) ClickTimerExpired();
         if (wParam == kBalloonTimerId) BalloonTimerExpired();

@@ -33,6 +33,9 @@ inline constexpr UINT_PTR kIconRetryTimerId = 4;
 inline constexpr UINT kIconRetryInterval = 2000;
 inline constexpr int kIconRetries = 60;
 
+// Posted by a double click on the icon to the notification window itself.
+inline constexpr UINT kDoubleClickMessage = WM_USER + 2;
+
 class TJvTrayIcon final : public core::TrayIconControl, private NotificationWindowClient {
 public:
     using ClickHandler = std::function<void(const TrayClick&)>;
@@ -97,6 +100,7 @@ private:
     LRESULT IconEvent(LPARAM event);
     void MouseEvent(UINT mouseMessage);
     void ClickTimerExpired();
+    void ReportDoubleClick();
     void BalloonTimerExpired();
     LRESULT BalloonEvent(LPARAM event);
 
@@ -116,6 +120,8 @@ private:
     int iconRetriesLeft_ = 0;
     TNotifyIconDataXP iconData_{};
     TrayClick pendingClick_{};
+    // A double click posted and not reported yet.
+    std::optional<TrayClick> pendingDoubleClick_;
     // Balloons shown and not yet cleared; never below 0.
     int balloonCount_ = 0;
     // When the latest balloon was asked for, and its display time.

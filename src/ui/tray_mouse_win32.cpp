@@ -1,5 +1,12 @@
 // The tray icon's mouse handling: a button-up is a click only once the
-// double-click time has passed without a double click.
+// double-click time has passed without a double click. A double click is
+// reported from the notification window's own queue, just after the shell's
+// callback has returned. The callback may be a message sent from the shell's
+// thread: handled outside the queue, it runs with the message time
+// (GetMessageTime) of the program's last queued message, which can be older
+// than the user's switch to another program. A window system that stamps the
+// keyboard's move with that time (Wine's X11 driver does) refuses it, and the
+// window counts as the foreground window while the keys go to the other one.
 
 #include "ui/tray_icon_win32.h"
 
@@ -56,7 +63,8 @@ void TJvTrayIcon::MouseEvent(UINT mouseMessage) {
             waitingForDoubleClick_ = false;
             StopTimer(kClickTimerId);
         }
-        if (OnDblClick) OnDblClick(click(button));
+        pendingDoubleClick_ = click(button);
+        if (!::PostMessageW(window_.Handle(), kDoubleClickMessage, 0, 0)) ReportDoubleClick();
     };
     switch (mouseMessage) {
         case WM_LBUTTONDOWN:
@@ -83,6 +91,13 @@ void TJvTrayIcon::ClickTimerExpired() {
     waitingForDoubleClick_ = false;
     // What a left click restores or hides besides is the application's to decide.
     if (OnClick) OnClick(pendingClick_);
+}
+
+void TJvTrayIcon::ReportDoubleClick() {
+    if (!pendingDoubleClick_) return;
+    const TrayClick click = *pendingDoubleClick_;
+    pendingDoubleClick_.reset();
+    if (OnDblClick) OnDblClick(click);
 }
 
 }  // namespace kestrin::ui

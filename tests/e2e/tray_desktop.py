@@ -152,11 +152,11 @@ class Desktop:
 
     # What the user does.
 
-    def click_icon(self, button):
+    def click_icon(self, button, clicks=1):
         where = self.icon()
         assert where is not None, "no icon in the notification area"
         subprocess.run(["xdotool", "mousemove", "--window", self.window, str(where[0]), str(where[1]),
-                        "click", str(button),
+                        "click", "--repeat", str(clicks), str(button),
                         # Away from the task bar, so no tooltip covers the icon.
                         "mousemove", "--window", self.window, str(SIZE[0] // 2), "40"], check=True)
 
@@ -427,6 +427,36 @@ class TrayDesktop(unittest.TestCase):
         self.assertFalse(front.get("kestrin") == "1" and front.get("seen") == "0",
                          "in the tray: a hidden window of the program has the foreground: %s" % front)
         desktop.picture("box-3-in-tray")
+
+    def test_after_a_double_click_on_the_icon_the_lists_menu_takes_the_keyboard(self):
+        port = free_port()
+        line = "test line %d" % port  # not what an earlier run left in the clipboard
+        desktop = self.start(port)
+        with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as sender:
+            sender.sendto(b"<11>" + line.encode("ascii"), ("127.0.0.1", port))
+        desktop.click_icon(3)
+        self.shown(desktop, "right click")
+        self.assertTrue(wait_until(lambda: desktop.ask("list").endswith(" 1")), "the line is not listed")
+        left, top, right, _, _ = (int(n) for n in desktop.ask("list").split())
+        row = ["mousemove", "--window", desktop.window, str((left + right) // 2), str(top + 8)]
+        # The row selected, the menu opened once and closed.
+        desktop.xdotool(*row, "click", "1", "click", "3")
+        self.assertTrue(wait_until(lambda: desktop.ask("menu") == "1"), "the list's menu did not open")
+        desktop.xdotool("key", "Escape")
+        self.assertTrue(wait_until(lambda: desktop.ask("menu") == "0"), "Escape did not close the menu")
+
+        desktop.start_notepad()
+        self.assertTrue(wait_until(lambda: desktop.in_front("Notepad", kestrin=False)),
+                        "Notepad did not come to the front: %s" % desktop.foreground())
+        desktop.click_icon(1, clicks=2)
+        self.assertTrue(wait_until(lambda: desktop.holds(main=1, foreground=1)),
+                        "double click: the window is not in front: %s" % desktop.foreground())
+        desktop.xdotool(*row, "click", "3")
+        self.assertTrue(wait_until(lambda: desktop.ask("menu") == "1"), "double click: the menu did not open")
+        desktop.xdotool("key", "y")
+        self.assertTrue(wait_until(lambda: desktop.ask("menu") == "0"), "\"y\" did not close the menu")
+        self.assertTrue(wait_until(lambda: desktop.ask("clipboard").endswith(line)),
+                        "\"y\" did not copy the line: %r" % desktop.ask("clipboard"))
 
 
 def main():

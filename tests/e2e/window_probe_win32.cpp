@@ -29,6 +29,9 @@
 //             with ENDSESSION_CLOSEAPP)
 //   sync      answers once the program has handled what was sent to it before
 //   dismiss   presses the topmost error box's OK button
+//   list      the main window's list as "L T R B N": its rectangle and how many rows it has
+//   menu      1 while one of the program's popup menus is open, else 0
+//   clipboard the clipboard's text, line breaks as spaces
 // Commands that act answer "ok", or "none" when the window is not there.
 
 #include <windows.h>
@@ -265,6 +268,23 @@ int wmain(int argc, wchar_t** argv) {
             std::fputs(Send(Window(program, L"KestrinApplication"), WM_NULL, 0) ? "ok" : "none", stdout);
         } else if (command == "dismiss") {
             std::fputs(Post(ErrorBox(program), WM_COMMAND, IDOK) ? "ok" : "none", stdout);
+        } else if (command == "list") {
+            const HWND list = main != nullptr ? ::FindWindowExW(main, nullptr, L"ListBox", nullptr) : nullptr;
+            RECT rect{};
+            if (list != nullptr && ::GetWindowRect(list, &rect)) {
+                Rectangle(rect);
+                std::printf(" %ld", static_cast<long>(::SendMessageW(list, LB_GETCOUNT, 0, 0)));
+            }
+        } else if (command == "menu") {
+            std::fputs(Window(program, L"#32768", true) != nullptr ? "1" : "0", stdout);
+        } else if (command == "clipboard") {
+            if (::OpenClipboard(nullptr)) {
+                const HANDLE text = ::GetClipboardData(CF_UNICODETEXT);
+                const auto* characters = text != nullptr ? static_cast<const wchar_t*>(::GlobalLock(text)) : nullptr;
+                if (characters != nullptr) Print(characters);
+                if (characters != nullptr) ::GlobalUnlock(text);
+                ::CloseClipboard();
+            }
         } else {
             std::fputs("unknown", stdout);
         }

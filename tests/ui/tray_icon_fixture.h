@@ -60,6 +60,11 @@ protected:
     LRESULT IconEvent(LPARAM event) {
         return ::SendMessageW(tray.NotificationWindowHandle(), ui::kTrayCallbackMessage, ui::kTrayIconId, event);
     }
+    // What the notification window posted to itself, handled.
+    void HandlePosted() {
+        MSG message;
+        while (::PeekMessageW(&message, tray.NotificationWindowHandle(), 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    }
     void TimerExpires(UINT_PTR id) { ::SendMessageW(tray.NotificationWindowHandle(), WM_TIMER, id, 0); }
     void Click(UINT down, UINT up) {
         IconEvent(down);

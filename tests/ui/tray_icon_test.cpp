@@ -155,6 +155,9 @@ TEST_F(TrayIconTest, ADoubleClickReportsAtOnceDropsThePendingClickAndLeavesTheIc
     // What the shell sends for a double click.
     Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
     IconEvent(WM_LBUTTONDBLCLK);
+    // Reported from the queue, once the shell's callback has returned.
+    EXPECT_TRUE(doubleClicks.empty());
+    HandlePosted();
     ASSERT_EQ(doubleClicks.size(), 1u);
     EXPECT_EQ(doubleClicks[0].button, ui::mbLeft);
     EXPECT_FALSE(shell.TimerRunning(ui::kClickTimerId));
