@@ -247,6 +247,8 @@ void Application::CloseRequested(ui::CloseFrom from) {
 }
 
 void Application::StartClose() {
+    // The Restart Manager's close may have ended the program meanwhile.
+    if (ended_) return;
     if (net::DeliveryRunning()) {
         PostAfterDelivery(TaskbarWindow(), kStartClose);
         return;

@@ -89,7 +89,10 @@ bool TJvTrayIcon::ShowIcon() {
         StopIconRetries();
         return true;
     }
-    if (!Notify(NIM_ADD, NIF_MESSAGE | NIF_ICON | NIF_TIP)) return false;
+    // A shell that did not answer in time may have added the icon all the
+    // same: then the icon takes a change.
+    constexpr UINT kIconFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    if (!Notify(NIM_ADD, kIconFlags) && !Notify(NIM_MODIFY, kIconFlags)) return false;
     StopIconRetries();
     iconVisible_ = true;
     if (shell_.Version().AtLeast5()) {

@@ -556,7 +556,7 @@ protected:
             case kRefusedIcon: {
                 // The shell refuses the icon, and goes on refusing it for a
                 // while, or for the whole time it is asked again.
-                shell.refused.insert(NIM_ADD);
+                shell.refused = {NIM_ADD, NIM_MODIFY};
                 MinimiseByTaskbarButton();
                 ASSERT_FALSE(Tray().IconVisible()) << where;
                 const bool givenUp = random() % 2 == 0;

@@ -79,9 +79,9 @@ TEST_F(TrayIconTest, NoIconWhileTheApplicationCountsAsVisibleOrTheComponentIsIna
 // and no way in.
 TEST_F(TrayIconTest, ARefusedAddIsTriedAgainUntilAcceptedOrGivenUp) {
     const auto retryTimer = [&] { ::SendMessageW(tray.NotificationWindowHandle(), WM_TIMER, ui::kIconRetryTimerId, 0); };
-    shell.refused.insert(NIM_ADD);
+    shell.refused = {NIM_ADD, NIM_MODIFY};
     tray.SetIconVisible(true);
-    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD}));
+    EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
     EXPECT_FALSE(tray.IconVisible());
     EXPECT_EQ(shell.timers[ui::kIconRetryTimerId], ui::kIconRetryInterval);
     // Each refusal in between keeps the count; the last one gives up.
@@ -91,9 +91,9 @@ TEST_F(TrayIconTest, ARefusedAddIsTriedAgainUntilAcceptedOrGivenUp) {
     EXPECT_EQ(application.iconsGivenUp, 1);
     EXPECT_FALSE(shell.TimerRunning(ui::kIconRetryTimerId));
 
-    // Tried again when asked again; the shell now accepts, and the retries end.
+    // Tried again when asked again; the shell added it after all, and the retries end.
     tray.SetIconVisible(true);
-    shell.refused.clear();
+    shell.refused.erase(NIM_MODIFY);
     retryTimer();
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_FALSE(shell.TimerRunning(ui::kIconRetryTimerId));
