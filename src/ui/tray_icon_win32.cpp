@@ -11,9 +11,10 @@ TJvTrayIcon::TJvTrayIcon(TrayApplication& application, TrayShell& shell, const b
       icon_(icon),
       taskbarCreated_(::RegisterWindowMessageW(L"TaskbarCreated")),
       window_(*this) {
-    // An elevated program hears the broadcast of a shell that is not elevated
-    // only when it says so.
+    // An elevated program hears a shell that is not elevated (its broadcast,
+    // the icon's clicks) only when it says so.
     if (taskbarCreated_ != 0) ::ChangeWindowMessageFilterEx(window_.Handle(), taskbarCreated_, MSGFLT_ALLOW, nullptr);
+    ::ChangeWindowMessageFilterEx(window_.Handle(), kTrayCallbackMessage, MSGFLT_ALLOW, nullptr);
 }
 
 TJvTrayIcon::~TJvTrayIcon() {
