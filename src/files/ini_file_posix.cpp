@@ -74,6 +74,8 @@ bool WriteAll(const UniqueFd& file, std::string_view bytes) {
             if (errno == EINTR) continue;
             return false;
         }
+        // Nothing written of a buffer that is not empty is no progress: as a failure.
+        if (count == 0) return false;
         bytes.remove_prefix(static_cast<std::size_t>(count));
     }
     return true;

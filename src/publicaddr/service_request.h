@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 
 #include "publicaddr/answer_body.h"
 
@@ -27,10 +28,16 @@ constexpr std::chrono::milliseconds TimeAllowed(const RequestLimits& limits) {
     return limits.total;
 }
 
-// Redirects are followed, but not for ever, and only to http and https: a
-// redirect beyond the last one, to another scheme, or whose place cannot be
-// read, gives an empty body; a redirect's own body is never the answer.
+// Redirects are followed, but not for ever, and only as RedirectAllowed
+// says: a redirect beyond the last one, one it refuses, or one whose place
+// cannot be read, gives an empty body; a redirect's own body is never the
+// answer.
 inline constexpr int kMaxRedirects = 10;
+
+// Whether a redirect from `from` may go on to `to` (both whole URLs): only to
+// http and https, and from https only to https. An answer that came over a
+// plain hop after an encrypted one could be anybody's on the way.
+bool RedirectAllowed(std::u16string_view from, std::u16string_view to);
 
 // The statuses that send the request elsewhere: 301, 302, 303, 307 and 308.
 constexpr bool IsRedirectStatus(long status) {

@@ -26,6 +26,9 @@ using Clock = std::chrono::steady_clock;
 // connection (Wine drains what the service has sent so far).
 constexpr std::chrono::seconds kCloseGrace{1};
 
+constexpr DWORD kRequestFlags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                                INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES;
+
 // Closing has no result worth looking at.
 void CloseInternetHandle(HINTERNET handle) noexcept { ::InternetCloseHandle(handle); }
 using InternetHandle = base::UniqueHandle<HINTERNET, CloseInternetHandle>;
@@ -207,16 +210,20 @@ void Converse(Handles& handles, Exchange& exchange, const std::u16string& url, c
     for (int redirects = 0;; ++redirects) {
         if (!IsWebUrl(next)) return;
         handles.request.Reset();
-        // No headers of our own; redirects are followed here, counted.
+        // Redirects are followed here, counted. The service is asked every
+        // time, never answered from the cache (WinINet would cache even a
+        // response that says nothing about it), and no dialog or cookie of
+        // WinINet's own comes into it; the one header this adds is
+        // "Pragma: no-cache", for proxies.
         handles.request.Reset(::InternetOpenUrlW(handles.session.Get(), base::AsWide(next), nullptr, 0,
-                                                 INTERNET_FLAG_NO_AUTO_REDIRECT, 0));
+                                                 kRequestFlags, 0));
         if (!handles.request || exchange.Abandoned()) return;
         std::optional<std::u16string> target = RedirectTarget(handles.request.Get(), next);
         if (!target) {
             ReadBody(handles.request.Get(), deadline, exchange);
             return;
         }
-        if (redirects == kMaxRedirects) return;
+        if (redirects == kMaxRedirects || !RedirectAllowed(next, *target)) return;
         next = std::move(*target);
     }
 }

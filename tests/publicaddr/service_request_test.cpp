@@ -8,7 +8,9 @@
 #include <chrono>
 #include <future>
 #include <string>
+#include <vector>
 
+#include "base/text.h"
 #include "publicaddr/local_http_server.h"
 #include "publicaddr/public_address.h"
 
@@ -128,6 +130,29 @@ TEST(AskServiceTest, ARedirectToAnotherSchemeIsNoAnswer) {
     LocalHttpServer toFtp(HttpResponse("203.0.113.7", "302 Found", "Location: " + place + "\r\n"));
     EXPECT_TRUE(AskService(toFtp.Url(), kShortLimits).Bytes().empty());
     EXPECT_FALSE(ftp.HasPendingConnection());
+}
+
+// Fault: a redirect from an https service to plain http was followed, so
+// anyone on the plain hop's path could choose the address recorded.
+TEST(AskServiceTest, ARedirectGoesOnlyToTheWebAndNeverFromHttpsToHttp) {
+    struct Row {
+        const char16_t* from;
+        const char16_t* to;
+        bool allowed;
+    };
+    for (const Row& row : std::vector<Row>{{u"https://a.example/", u"https://b.example/ip", true},
+                                           {u"HTTPS://a.example/", u"hTTps://b.example/", true},
+                                           {u"https://a.example/", u"http://a.example/", false},
+                                           {u"https://a.example/", u"HTTP://a.example/", false},
+                                           {u"http://a.example/", u"https://a.example/", true},
+                                           {u"http://a.example/", u"http://b.example/", true},
+                                           {u"http://a.example/", u"ftp://a.example/", false},
+                                           {u"https://a.example/", u"file:///etc/hostname", false},
+                                           {u"http://a.example/", u"//b.example/", false},
+                                           {u"http://a.example/", u"", false}}) {
+        EXPECT_EQ(RedirectAllowed(row.from, row.to), row.allowed)
+            << base::Utf16ToUtf8(row.from) << " -> " << base::Utf16ToUtf8(row.to);
+    }
 }
 
 TEST(AskServiceTest, TheTotalBoundsTheWholeRequestItsConnectingIncluded) {
