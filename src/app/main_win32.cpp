@@ -13,7 +13,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         kestrin::app::Application application(instance, kestrin::files::ProgramDirectory::OfExecutable());
         return application.Run();
     } catch (...) {
-        // Only the creation of the windows themselves can end up here.
+        // What reaches here: a failure to make the application before its
+        // event loop runs (its windows, icons, font or menu, or the objects
+        // behind them, memory among them), or an error that escapes the
+        // event loop itself. Errors of window handlers and of start-up are
+        // shown where they happen, and the program goes on.
         kestrin::ui::ShowErrorBox(nullptr, u"Kestrin", std::current_exception());
         return 1;
     }

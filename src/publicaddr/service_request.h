@@ -1,7 +1,8 @@
 #pragma once
 // One question to one public address service: a GET of the URL whose
-// User-Agent is the URL itself, with no headers of the program's own, the
-// response status not looked at. Windows uses WinINet with the system's
+// User-Agent is the URL itself, with no headers of the program's own (on
+// Windows but "Pragma: no-cache", so no proxy answers from its cache), the
+// response status not looked at, never answered from a cache. Windows uses WinINet with the system's
 // proxy settings; elsewhere libcurl. Both bound the request alike, since it
 // runs on the main thread during start-up and a service that stalls would
 // hold up everything else there, the delivery of received datagrams too.

@@ -10,7 +10,7 @@ namespace kestrin::ui {
 
 namespace {
 
-// Balloons longer than this are left to the shell's own time-out.
+// Balloons of this display time or longer are left to the shell's own time-out.
 constexpr int kLongestTimedBalloon = 10000;
 constexpr int kClearingDelay = 5000;
 
