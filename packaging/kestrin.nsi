@@ -58,16 +58,19 @@ VIAddVersionKey "LegalCopyright" "© 2026 The Kestrin developers"
 !define APP_WINDOW_CLASS "KestrinApplication"
 ; SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION
 !define PROCESS_WAIT_AND_NAME 0x00101000
-!define CLOSE_WAIT_MS 10000
+; Longer than the longest start-up Kestrin can have (about 62 s with both
+; address services silent): its close is handled only once that is over.
+!define CLOSE_WAIT_MS 75000
 
 ; Closes every Kestrin that runs from $INSTDIR and waits for each process to
 ; end: its image stays locked until then, not just until its window goes.
 ; Another Kestrin, from another folder, is left alone. One that does not end
 ; within the wait (its close was refused, as when config.cfg cannot be
-; written; it then shows why in an error box) stops the run; the user may
-; retry once it is dealt with.
+; written, and it shows why in an error box; or it runs as administrator,
+; and this installer may not close it) stops the run; the user may retry
+; once it is dealt with.
 !macro DEFINE_CLOSE_KESTRIN un what
-!define /redef NOT_CLOSED_TEXT "Kestrin is running from $INSTDIR and did not close.$\r$\n$\r$\nIf Kestrin shows an error box, it could not write its config.cfg: make that file writable and press OK in that box, or end Kestrin in Task Manager. Then press Retry.$\r$\n$\r$\nCancel stops the ${what} and leaves everything as it is."
+!define /redef NOT_CLOSED_TEXT "Kestrin is running from $INSTDIR and did not close within 75 seconds.$\r$\n$\r$\nThe likely causes:$\r$\n- Kestrin cannot write its config.cfg (the file is read-only, or another program holds it open). Kestrin then shows an error box: make the file writable or close the other program, and press OK in that box.$\r$\n- Kestrin runs as administrator, and this ${what} cannot close it: close it yourself (Close in its window), or end it in Task Manager.$\r$\n$\r$\nThen press Retry. Cancel stops the ${what} and leaves everything as it is."
 Function ${un}CloseKestrin
     Push $R0
     Push $R1
@@ -106,7 +109,8 @@ Function ${un}CloseKestrin
                 ${Continue}
             ${EndIf}
         ${EndIf}
-        DetailPrint "Closing Kestrin"
+        ; Still starting, it may be asking the address services for up to a minute.
+        DetailPrint "Waiting for Kestrin to close…"
         ; Posted, not sent: a refused close holds its sender until its error box goes.
         System::Call 'user32::PostMessageW(p R1, i ${WM_CLOSE}, p 0, p 0)'
         System::Call 'kernel32::WaitForSingleObject(p R3, i ${CLOSE_WAIT_MS}) i .R4'
