@@ -175,7 +175,7 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
             break;
         case WM_WINDOWPOSCHANGED:
             // Minimised, restored or hidden from outside, past the system command.
-            NoticeOutsideChangeSoon();
+            PlacementChanged();
             break;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window, kPassActivationOn, 0, 0);
@@ -297,13 +297,11 @@ void Application::IconGivenUp() {
     Handle(PresenceEvent::IconGivenUp);
 }
 
-void Application::NoticeOutsideChangeSoon() {
+void Application::PlacementChanged() {
+    // Looked at once the event loop is back, for what another program may
+    // have done; one look for any number of changes.
     if (outsideChangeNoticePosted_ || ended_) return;
     outsideChangeNoticePosted_ = ::PostMessageW(TaskbarWindow(), kNoticeOutsideChange, 0, 0) != FALSE;
-}
-
-void Application::PlacementChanged() {
-    NoticeOutsideChangeSoon();
 }
 
 void Application::ScheduleWaitingClose() {

@@ -60,6 +60,7 @@ public:
     void MinimiseRequested() override;
     void RegisterMinimiseHook() override;
     bool CloseWaiting() const override;
+    // Also the task-bar window's: a look at both windows is posted.
     void PlacementChanged() override;
     // ui::BoxObserver, through ui::MainWindowEvents
     void BoxOpened(ui::BoxKind kind, HWND box, HWND before) override;
@@ -96,9 +97,6 @@ private:
     // FormClose, then the end or the error box.
     void TryClose();
     void End();
-    // The windows are looked at again once the event loop is back, for what
-    // another program may have done to them.
-    void NoticeOutsideChangeSoon();
     // A close that waited is tried once nothing stands in its way.
     void ScheduleWaitingClose();
     // One message as the event loop handles it; false for the quit.

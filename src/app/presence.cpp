@@ -80,8 +80,7 @@ Presence Requested(Presence presence) {
     return presence;
 }
 
-}  // namespace
-
+// Another program's WM_CLOSE: its window's bit; 0 for any other event.
 std::uint8_t CloseMessageBit(PresenceEvent event) {
     switch (event) {
         case PresenceEvent::CloseAtMainWindow: return 0b001;
@@ -90,6 +89,8 @@ std::uint8_t CloseMessageBit(PresenceEvent event) {
         default: return 0;
     }
 }
+
+}  // namespace
 
 Presence After(Presence presence, PresenceEvent event, OpenBox box) {
     if (const std::uint8_t window = CloseMessageBit(event)) {

@@ -82,7 +82,7 @@ struct Presence {
     // task-bar button, minimised, stands in for it.
     bool iconGivenUp = false;
     // The windows whose WM_CLOSE belongs to the latest request of another
-    // program (bits of CloseMessageBit). taskkill posts one to every window
+    // program, a bit each. taskkill posts one to every window
     // at once, in no order the program can see, some of them maybe only
     // after the attempt's box: each counts once, whenever it arrives. A second
     // one at the same window is a new request. At start every window counts
@@ -123,9 +123,6 @@ PresenceEvent ClickEvent(ui::TMouseButton button, bool doubleClick);
 // The application counts as visible: a left click on a (left-over) icon
 // would hide it, and the icon stays out of the tray.
 inline bool CountsAsVisible(const Presence& presence) { return presence.shown == Shown::FromTray; }
-
-// Whether `event` is another program's WM_CLOSE, and the window's bit.
-std::uint8_t CloseMessageBit(PresenceEvent event);
 
 // A close asked for earlier is due now.
 inline bool CloseDue(const Presence& presence) {

@@ -102,13 +102,6 @@ protected:
     void MinimiseByCaption() { Post(Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
     void MinimiseByTaskbarButton() { Post(Taskbar(), WM_SYSCOMMAND, SC_MINIMIZE, 0); }
     void Restore() { Post(Taskbar(), WM_SYSCOMMAND, SC_RESTORE, 0); }
-    // Another program minimises, restores or hides a window of the program,
-    // past its system commands: Win+M, the task manager, a script.
-    void FromOutside(HWND window, int command) {
-        ::ShowWindow(window, command);
-        application->ProcessMessages();
-    }
-    void MinimiseFromOutside() { FromOutside(Taskbar(), SW_MINIMIZE); }
     // The task-bar button of a program not in front, or Alt+Tab to it.
     void ActivateTaskbar() {
         ::SetForegroundWindow(Taskbar());
@@ -599,8 +592,9 @@ protected:
         if (std::exchange(seen.button, false)) seen.icon = true;
     }
 
-    // One of the windows, minimised, restored or hidden by another program.
-    // A window taken off the screen is a minimise, one brought onto it a
+    // One of the windows, minimised, restored or hidden by another program
+    // past its system commands (Win+M, the task manager, a script). A window
+    // taken off the screen is a minimise, one brought onto it a
     // restore; where nothing the program shows changes, nothing happens.
     void Outside() {
         const bool main = random() % 2 == 0;
@@ -612,7 +606,8 @@ protected:
         } else if (!(command == SW_HIDE && !seen.window) && !(!main && seen.button && command != SW_HIDE)) {
             box ? UnderBox(true) : void(seen = {false, true, Keyboard::Any});
         }
-        FromOutside(main ? Main() : Taskbar(), command);
+        ::ShowWindow(main ? Main() : Taskbar(), command);
+        application->ProcessMessages();
     }
 
     // taskkill may be slow to post its messages: they arrive some steps late.

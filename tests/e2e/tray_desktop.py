@@ -310,9 +310,8 @@ class TrayDesktop(unittest.TestCase):
         desktop.click_icon(1)
         self.shown(desktop, "one left click after the minimise from outside")
 
-    def ends_on(self, command):
-        """The program ends on `command`, sent while a flood of listed
-        entries with balloons keeps it delivering, and keeps the tick."""
+    def test_a_close_sent_during_deliveries_ends_the_program(self):
+        # A flood of listed entries with balloons keeps the program delivering.
         port = free_port()
         desktop = self.start(port, balloons=True)
         flooding = threading.Event()
@@ -325,20 +324,14 @@ class TrayDesktop(unittest.TestCase):
         sender = threading.Thread(target=flood)
         sender.start()
         try:
-            self.assertEqual(desktop.ask(command), "ok")
-            self.assertTrue(wait_until(lambda: desktop.holds(running=0)), "%s: the program did not end" % command)
+            self.assertEqual(desktop.ask("send-close"), "ok")
+            self.assertTrue(wait_until(lambda: desktop.holds(running=0)), "the program did not end")
         finally:
             flooding.clear()
             sender.join()
         self.assertEqual(desktop.state()["exit"], 0)
         with open(desktop.path("config.cfg"), "rb") as f:
             self.assertIn(b"ViewHint=1\r\n", f.read())
-
-    def test_a_close_sent_during_deliveries_ends_the_program(self):
-        self.ends_on("send-close")
-
-    def test_the_restart_managers_close_ends_the_program(self):
-        self.ends_on("restart-manager")
 
     def test_a_close_that_cannot_store_the_settings_keeps_the_program_in_the_tray(self):
         desktop = self.start()

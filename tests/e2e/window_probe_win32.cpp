@@ -24,9 +24,6 @@
 //             while it is pressed, else 0), or nothing
 //   minimise-outside  minimises the main window itself, as another program may
 //   send-close  sends the main window WM_CLOSE and answers once it has returned
-//   restart-manager  sends every window of the program what the Restart
-//             Manager sends to close it (WM_QUERYENDSESSION, WM_ENDSESSION
-//             with ENDSESSION_CLOSEAPP)
 //   sync      answers once the program has handled what was sent to it before
 //   dismiss   presses the topmost error box's OK button
 //   list      the main window's list as "L T R B N": its rectangle and how many rows it has
@@ -174,10 +171,10 @@ HWND TaskbarButtonOf(HWND window) {
 
 // Sent messages are handled in the order they come: the answer also says that
 // the program took whatever was sent to it before.
-bool Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam = 0) {
+bool Send(HWND window, UINT message, WPARAM wParam) {
     constexpr UINT kPatienceMs = 10000;
     return window != nullptr &&
-           ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kPatienceMs, nullptr) != 0;
+           ::SendMessageTimeoutW(window, message, wParam, 0, SMTO_NORMAL, kPatienceMs, nullptr) != 0;
 }
 
 bool Post(HWND window, UINT message, WPARAM wParam) {
@@ -256,14 +253,6 @@ int wmain(int argc, wchar_t** argv) {
             std::fputs(main != nullptr && ::ShowWindow(main, SW_MINIMIZE) >= 0 ? "ok" : "none", stdout);
         } else if (command == "send-close") {
             std::fputs(Send(main, WM_CLOSE, 0) ? "ok" : "none", stdout);
-        } else if (command == "restart-manager") {
-            bool sent = true;
-            for (const wchar_t* name : {L"KestrinApplication", L"KestrinMainWindow", L"TPUtilWindowEx"}) {
-                const HWND window = Window(program, name);
-                sent = Send(window, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP) &&
-                       Send(window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP) && sent;
-            }
-            std::fputs(sent ? "ok" : "none", stdout);
         } else if (command == "sync") {
             std::fputs(Send(Window(program, L"KestrinApplication"), WM_NULL, 0) ? "ok" : "none", stdout);
         } else if (command == "dismiss") {

@@ -78,7 +78,6 @@ TEST_F(TrayIconTest, NoIconWhileTheApplicationCountsAsVisibleOrTheComponentIsIna
 // Fault: a shell too busy to answer at log-on left the program with no icon
 // and no way in.
 TEST_F(TrayIconTest, ARefusedAddIsTriedAgainUntilAcceptedOrGivenUp) {
-    const auto retryTimer = [&] { ::SendMessageW(tray.NotificationWindowHandle(), WM_TIMER, ui::kIconRetryTimerId, 0); };
     shell.refused = {NIM_ADD, NIM_MODIFY};
     tray.SetIconVisible(true);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_MODIFY}));
@@ -86,7 +85,7 @@ TEST_F(TrayIconTest, ARefusedAddIsTriedAgainUntilAcceptedOrGivenUp) {
     EXPECT_EQ(shell.timers[ui::kIconRetryTimerId], ui::kIconRetryInterval);
     // Each refusal in between keeps the count; the last one gives up.
     tray.SetIconVisible(true);
-    for (int i = 0; i < ui::kIconRetries; ++i) retryTimer();
+    for (int i = 0; i < ui::kIconRetries; ++i) TimerExpires(ui::kIconRetryTimerId);
     EXPECT_EQ(shell.Count(NIM_ADD), 2u + ui::kIconRetries);
     EXPECT_EQ(application.iconsGivenUp, 1);
     EXPECT_FALSE(shell.TimerRunning(ui::kIconRetryTimerId));
@@ -94,7 +93,7 @@ TEST_F(TrayIconTest, ARefusedAddIsTriedAgainUntilAcceptedOrGivenUp) {
     // Tried again when asked again; the shell added it after all, and the retries end.
     tray.SetIconVisible(true);
     shell.refused.erase(NIM_MODIFY);
-    retryTimer();
+    TimerExpires(ui::kIconRetryTimerId);
     EXPECT_TRUE(tray.IconVisible());
     EXPECT_FALSE(shell.TimerRunning(ui::kIconRetryTimerId));
     EXPECT_EQ(application.iconsGivenUp, 1);
