@@ -41,6 +41,10 @@ VIAddVersionKey "FileDescription" "${NAME} ${VERSION} setup"
 VIAddVersionKey "LegalCopyright" "© 2026 The Kestrin developers"
 
 !insertmacro MUI_PAGE_DIRECTORY
+PageEx custom
+    PageCallbacks WaitPage
+    Caption ": Closing Kestrin"
+PageExEnd
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\kestrin.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Kestrin now"
@@ -50,6 +54,10 @@ VIAddVersionKey "LegalCopyright" "© 2026 The Kestrin developers"
 !define MUI_PAGE_CUSTOMFUNCTION_LEAVE FinishPageLeft
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
+PageEx un.custom
+    PageCallbacks un.WaitPage
+    Caption ": Closing Kestrin"
+PageExEnd
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
@@ -61,6 +69,15 @@ VIAddVersionKey "LegalCopyright" "© 2026 The Kestrin developers"
 ; Longer than the longest start-up Kestrin can have (about 62 s with both
 ; address services silent): its close is handled only once that is over.
 !define CLOSE_WAIT_MS 75000
+; The wizard's own: the Cancel button's command, and going on to the next page.
+!define IDCANCEL 2
+!define WM_NOTIFY_OUTER_NEXT 0x408
+
+; The Kestrin being closed: its task-bar window (0: none) and its process,
+; opened to wait for it (0 when it could not be opened), and when it was asked.
+Var KestrinWindow
+Var KestrinProcess
+Var CloseAskedAt
 
 ; Closes every Kestrin that runs from $INSTDIR and waits for each process to
 ; end: its image stays locked until then, not just until its window goes.
@@ -68,14 +85,15 @@ VIAddVersionKey "LegalCopyright" "© 2026 The Kestrin developers"
 ; within the wait (its close was refused, as when config.cfg cannot be
 ; written, and it shows why in an error box; or it runs as administrator,
 ; and this installer may not close it) stops the run; the user may retry
-; once it is dealt with.
+; once it is dealt with. The wait page does this where the user can cancel;
+; the section does it again for a silent run and for a Kestrin started since.
 !macro DEFINE_CLOSE_KESTRIN un what
 !define /redef NOT_CLOSED_TEXT "Kestrin is running from $INSTDIR and did not close within 75 seconds.$\r$\n$\r$\nThe likely causes:$\r$\n- Kestrin cannot write its config.cfg (the file is read-only, or another program holds it open). Kestrin then shows an error box: make the file writable or close the other program, and press OK in that box.$\r$\n- Kestrin runs as administrator, and this ${what} cannot close it: close it yourself (Close in its window), or end it in Task Manager.$\r$\n$\r$\nThen press Retry. Cancel stops the ${what} and leaves everything as it is."
-Function ${un}CloseKestrin
+
+; Finds the first Kestrin that runs from $INSTDIR.
+Function ${un}FindKestrin
     Push $R0
-    Push $R1
     Push $R2
-    Push $R3
     Push $R4
     Push $R5
     System::Call 'kernel32::GetLongPathNameW(w "$INSTDIR\kestrin.exe", w .R5, i ${NSIS_MAX_STRLEN}) i .R4'
@@ -84,50 +102,140 @@ Function ${un}CloseKestrin
     ${EndIf}
     StrCpy $R0 0
     ${Do}
-        ; The next task-bar window after $R0; the search starts again after each close.
-        System::Call 'user32::FindWindowExW(p 0, p R0, w "${APP_WINDOW_CLASS}", p 0) p .R1'
-        ${If} $R1 == 0
+        ; The next task-bar window after $R0.
+        System::Call 'user32::FindWindowExW(p 0, p R0, w "${APP_WINDOW_CLASS}", p 0) p .s'
+        Pop $KestrinWindow
+        StrCpy $KestrinProcess 0
+        ${If} $KestrinWindow == 0
             ${Break}
         ${EndIf}
-        System::Call 'user32::GetWindowThreadProcessId(p R1, *i .R2) i'
-        System::Call 'kernel32::OpenProcess(i ${PROCESS_WAIT_AND_NAME}, i 0, i R2) p .R3'
-        ${If} $R3 == 0
+        System::Call 'user32::GetWindowThreadProcessId(p $KestrinWindow, *i .R2) i'
+        System::Call 'kernel32::OpenProcess(i ${PROCESS_WAIT_AND_NAME}, i 0, i R2) p .s'
+        Pop $KestrinProcess
+        ${If} $KestrinProcess == 0
             ; Ended meanwhile: search again.
-            System::Call 'user32::IsWindow(p R1) i .R4'
+            System::Call 'user32::IsWindow(p $KestrinWindow) i .R4'
             ${If} $R4 = 0
                 StrCpy $R0 0
                 ${Continue}
             ${EndIf}
         ${EndIf}
         ; Whose image it is: one that cannot be told is closed as ours.
-        System::Call 'kernel32::QueryFullProcessImageNameW(p R3, i 0, w .R2, *i ${NSIS_MAX_STRLEN}) i .R4'
+        System::Call 'kernel32::QueryFullProcessImageNameW(p $KestrinProcess, i 0, w .R2, *i ${NSIS_MAX_STRLEN}) i .R4'
         ${If} $R4 <> 0
             System::Call 'kernel32::GetLongPathNameW(w R2, w .R2, i ${NSIS_MAX_STRLEN}) i'
             ${If} $R2 != $R5
-                System::Call 'kernel32::CloseHandle(p R3)'
-                StrCpy $R0 $R1
+                System::Call 'kernel32::CloseHandle(p $KestrinProcess)'
+                StrCpy $R0 $KestrinWindow
                 ${Continue}
             ${EndIf}
         ${EndIf}
+        ${Break}
+    ${Loop}
+    Pop $R5
+    Pop $R4
+    Pop $R2
+    Pop $R0
+FunctionEnd
+
+; Posted, not sent: a refused close holds its sender until its error box goes.
+Function ${un}AskKestrinToClose
+    System::Call 'user32::PostMessageW(p $KestrinWindow, i ${WM_CLOSE}, p 0, p 0)'
+    System::Call 'kernel32::GetTickCount() i .s'
+    Pop $CloseAskedAt
+FunctionEnd
+
+Function ${un}CloseKestrin
+    Push $R4
+    ${Do}
+        Call ${un}FindKestrin
+        ${If} $KestrinWindow == 0
+            ${Break}
+        ${EndIf}
         ; Still starting, it may be asking the address services for up to a minute.
         DetailPrint "Waiting for Kestrin to close…"
-        ; Posted, not sent: a refused close holds its sender until its error box goes.
-        System::Call 'user32::PostMessageW(p R1, i ${WM_CLOSE}, p 0, p 0)'
-        System::Call 'kernel32::WaitForSingleObject(p R3, i ${CLOSE_WAIT_MS}) i .R4'
-        System::Call 'kernel32::CloseHandle(p R3)'
+        Call ${un}AskKestrinToClose
+        System::Call 'kernel32::WaitForSingleObject(p $KestrinProcess, i ${CLOSE_WAIT_MS}) i .R4'
+        System::Call 'kernel32::CloseHandle(p $KestrinProcess)'
         ${If} $R4 <> 0
             MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${NOT_CLOSED_TEXT}" /SD IDCANCEL IDRETRY retry
             Abort "Kestrin did not close; nothing was changed."
           retry:
         ${EndIf}
-        StrCpy $R0 0
     ${Loop}
-    Pop $R5
     Pop $R4
-    Pop $R3
-    Pop $R2
-    Pop $R1
-    Pop $R0
+FunctionEnd
+
+; The page before the files: shown only while a Kestrin runs from $INSTDIR.
+; It asks each to close and goes on by itself once none is left; Cancel
+; stops the run at any moment, with every file as it was.
+Function ${un}WaitPage
+    Call ${un}FindKestrin
+    ${If} $KestrinWindow == 0
+        Abort
+    ${EndIf}
+    !insertmacro MUI_HEADER_TEXT "Closing Kestrin" "Kestrin is running from $INSTDIR."
+    nsDialogs::Create 1018
+    Pop $0
+    ${NSD_CreateLabel} 0 0 100% 100% "Waiting for Kestrin to close…$\r$\n$\r$\nKestrin closes once it has finished starting: when the address services do not answer, that takes up to a minute. The ${what} goes on by itself once Kestrin has closed.$\r$\n$\r$\nCancel stops the ${what} and leaves everything as it is."
+    Pop $1
+    ; Only Cancel: Kestrin has been asked, and the wait goes on by itself.
+    GetDlgItem $0 $HWNDPARENT 1
+    EnableWindow $0 0
+    GetDlgItem $0 $HWNDPARENT 3
+    EnableWindow $0 0
+    ; The keyboard on the text: Escape cancels, and an Enter meant for the
+    ; page before cancels nothing.
+    ${NSD_SetFocus} $1
+    Call ${un}AskKestrinToClose
+    ${NSD_CreateTimer} ${un}WaitPageTick 250
+    nsDialogs::Show
+FunctionEnd
+
+Function ${un}WaitPageTick
+    StrCpy $1 0
+    ${If} $KestrinProcess <> 0
+        System::Call 'kernel32::WaitForSingleObject(p $KestrinProcess, i 0) i .s'
+        Pop $0
+        ${If} $0 = 0
+            System::Call 'kernel32::CloseHandle(p $KestrinProcess)'
+            StrCpy $1 1
+        ${EndIf}
+    ${Else}
+        ; A process that could not be opened has ended once its window is gone.
+        System::Call 'user32::IsWindow(p $KestrinWindow) i .s'
+        Pop $0
+        ${If} $0 = 0
+            StrCpy $1 1
+        ${EndIf}
+    ${EndIf}
+    ${If} $1 = 1
+        Call ${un}FindKestrin
+        ${If} $KestrinWindow == 0
+            ${NSD_KillTimer} ${un}WaitPageTick
+            GetDlgItem $0 $HWNDPARENT 1
+            EnableWindow $0 1
+            SendMessage $HWNDPARENT ${WM_NOTIFY_OUTER_NEXT} 1 0
+        ${Else}
+            Call ${un}AskKestrinToClose
+        ${EndIf}
+        Return
+    ${EndIf}
+    System::Call 'kernel32::GetTickCount() i .s'
+    Pop $0
+    IntOp $0 $0 - $CloseAskedAt
+    ${If} $0 U< ${CLOSE_WAIT_MS}
+        Return
+    ${EndIf}
+    ; No tick during the box: each would show another.
+    ${NSD_KillTimer} ${un}WaitPageTick
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${NOT_CLOSED_TEXT}" IDRETRY retry
+    System::Call 'kernel32::CloseHandle(p $KestrinProcess)'
+    SendMessage $HWNDPARENT ${WM_COMMAND} ${IDCANCEL} 0
+    Return
+  retry:
+    Call ${un}AskKestrinToClose
+    ${NSD_CreateTimer} ${un}WaitPageTick 250
 FunctionEnd
 !macroend
 !insertmacro DEFINE_CLOSE_KESTRIN "" "installation"
