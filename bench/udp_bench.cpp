@@ -3,7 +3,8 @@
 // entry line and the daily log append. Prints the capacity when saturated,
 // the highest paced rate that loses nothing and what a burst leaves, beside
 // the same figures of a bare receive loop, which is what the system alone
-// allows. Self-timing, so that it builds for Windows as well and runs under
+// allows, and the capacity as a share of the serial floor: that receive
+// loop's time per datagram plus the handling's, from the same run. Self-timing, so that it builds for Windows as well and runs under
 // Wine there.
 
 #include <algorithm>
@@ -289,6 +290,8 @@ int main() {
                 Grouped(double(bareFlood.landed)).c_str());
     std::printf("%-40s %10s lines %13s dgrams\n", "burst of 10,000 back to back: landed",
                 Grouped(double(burst.landed)).c_str(), Grouped(double(bareBurst.landed)).c_str());
+    std::printf("%-40s %13s /s   %13s /s\n", "  its rate, from first send to last line", Grouped(burst.PerSecond()).c_str(),
+                Grouped(bareBurst.PerSecond()).c_str());
     std::printf("%-40s %13s /s   %16s\n", "highest paced rate with no loss",
                 lossless > 0 ? Grouped(lossless).c_str() : "< 500", "-");
 
@@ -306,6 +309,20 @@ int main() {
         std::printf("\nper message at capacity: %.1f us on the main path, %.1f us of it in the monitor's "
                     "handling (entry line and log append), %.1f us elsewhere (hand-over, record, parse)\n",
                     perMessage, handling, perMessage - handling);
+    }
+    // The design's serial floor: a receive and then the handling, one after
+    // the other, nothing else. The saturated run shares the processors with
+    // its sender; the burst is drained mostly after the sender is done.
+    if (bareFlood.landed > 0) {
+        const double receive = 1e6 / bareFlood.PerSecond();
+        std::printf("\nserial floor (bare receive %.1f us + the run's own handling) and the share of it reached:\n",
+                    receive);
+        for (const auto& [name, run] : {std::pair{"saturated", &flood}, std::pair{"draining the burst", &burst}}) {
+            if (run->landed == 0) continue;
+            const double floor = 1e6 / (receive + run->handlingSeconds / double(run->landed) * 1e6);
+            std::printf("  %-20s floor %9s /s, capacity %9s /s: %3.0f %%\n", name, Grouped(floor).c_str(),
+                        Grouped(run->PerSecond()).c_str(), 100 * run->PerSecond() / floor);
+        }
     }
     for (const auto& [name, run] : {std::pair{"saturated run", &flood}, std::pair{"burst", &burst}}) {
         if (run->lines != run->landed) {

@@ -21,10 +21,12 @@ bool IsUserEvent(PresenceEvent event) {
 }
 
 // The events after which a refused icon is tried again; others change the
-// icon only when they change whether it belongs in the tray.
-bool RetriesIcon(PresenceEvent event) {
-    return event == PresenceEvent::HideApplication || event == PresenceEvent::Minimise ||
-           event == PresenceEvent::ShellRestarted || event == PresenceEvent::SessionResumed;
+// icon only when they change whether it belongs in the tray. Under a box a
+// minimise waits or goes, and the icon stays given up with it: only the
+// shell's own events try it there.
+bool RetriesIcon(PresenceEvent event, bool underBox) {
+    if (event == PresenceEvent::ShellRestarted || event == PresenceEvent::SessionResumed) return true;
+    return !underBox && (event == PresenceEvent::HideApplication || event == PresenceEvent::Minimise);
 }
 
 bool OfThisThread(HWND window) {
@@ -79,7 +81,7 @@ void WindowPresence::Handle(PresenceEvent event, const ui::TrayClick& click) {
         ShowTaskbarButton(now);
         if (IsUserEvent(event)) Activate(now, nullptr);
     }
-    ShowIcon(was, now, event);
+    ShowIcon(was, now, event, underBox);
     KeepForegroundVisible();
 }
 
@@ -99,10 +101,10 @@ void WindowPresence::Show(const Scene& was, const Scene& now, PresenceEvent even
     }
 }
 
-void WindowPresence::ShowIcon(const Scene& was, const Scene& now, PresenceEvent event) {
+void WindowPresence::ShowIcon(const Scene& was, const Scene& now, PresenceEvent event, bool underBox) {
     if (event == PresenceEvent::ShellRestarted) {
         trayIcon_.ReplaceLostIcon(now.icon);
-    } else if (now.icon != was.icon || RetriesIcon(event)) {
+    } else if (now.icon != was.icon || RetriesIcon(event, underBox)) {
         trayIcon_.SetIconVisible(now.icon);
     }
 }
@@ -226,7 +228,7 @@ void WindowPresence::BoxClosed() {
     // A minimise that waited for the box.
     if (now.window != was.window && !closed_) {
         Show(was, now, PresenceEvent::Minimise, {});
-        ShowIcon(was, now, PresenceEvent::Minimise);
+        ShowIcon(was, now, PresenceEvent::Minimise, false);
     } else if (!closed_) {
         ShowTaskbarButton(now);
     }

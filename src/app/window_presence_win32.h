@@ -68,7 +68,7 @@ private:
     void ShowMainWindow(PresenceEvent event, const ui::TrayClick& click, bool wasShown);
     void HideMainWindow();
     void ShowTaskbarButton(const Scene& scene);
-    void ShowIcon(const Scene& was, const Scene& now, PresenceEvent event);
+    void ShowIcon(const Scene& was, const Scene& now, PresenceEvent event, bool underBox);
     // The foreground as the scene wants it after an activation; `before` is
     // where it goes when nothing of the program shows, `at` where the
     // keyboard goes in the main window. The one place that chooses it.

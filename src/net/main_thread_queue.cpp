@@ -1,9 +1,13 @@
 #include "net/main_thread_queue.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -11,9 +15,21 @@ namespace kestrin::net {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
+// A thread that hands over and one that takes over mostly find the other's
+// part done within microseconds; looking for it that long costs far less
+// than a wake-up through the system, which is all a blocking wait saves.
+// Longer than a listener's turn between two datagrams of a storm (receive,
+// record) and than most deliveries, on every platform we run on.
+constexpr auto kLookOut = std::chrono::microseconds(500);
+// The main thread looks out for the next request only this long in a row:
+// then the event loop has its turn at the latest once the queue is empty.
+constexpr auto kLookOutSlice = std::chrono::milliseconds(10);
+
 struct Request {
     const std::function<void()>* step;
-    bool done = false;
+    std::atomic<bool> done{false};
     std::exception_ptr error;
 };
 
@@ -22,7 +38,12 @@ struct Queue {
     std::condition_variable queued;     // the main thread waits on it
     std::condition_variable completed;  // listener threads wait on it
     std::deque<Request*> pending;
+    // pending.size(), for a look without the lock.
+    std::atomic<std::size_t> pendingCount{0};
     std::function<void()> wakeUp;
+    // The main thread is in RunQueuedRequests and looks at the queue again
+    // before it leaves: a request queued now needs no wake-up.
+    bool servicing = false;
     // The main thread's alone, so without the lock.
     bool delivering = false;
     std::vector<std::function<void()>> afterDelivery;
@@ -40,22 +61,39 @@ void RunActionsLeftBy(Queue& queue) {
     for (const auto& action : actions) action();
 }
 
+// Looks for `done` for up to kLookOut, giving the processor away between
+// looks; whether it came.
+template <typename Done>
+bool LookOut(const Done& done, Clock::time_point until) {
+    until = std::min(until, Clock::now() + kLookOut);
+    while (!done()) {
+        if (Clock::now() >= until) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
+
 }  // namespace
 
 void RunOnMainThread(const std::function<void()>& step) {
     Queue& queue = TheQueue();
-    Request request{&step, false, nullptr};
+    Request request{&step, {false}, nullptr};
     std::unique_lock guard(queue.lock);
     queue.pending.push_back(&request);
+    queue.pendingCount.store(queue.pending.size());
     // Signalled under the lock: a waiting main thread wakes into it only
     // when this thread waits below. The window message goes out with the
     // lock free, as a main thread woken by it at once needs the lock.
     queue.queued.notify_all();
-    const std::function<void()> wakeUp = queue.wakeUp;
+    const std::function<void()> wakeUp = queue.servicing ? nullptr : queue.wakeUp;
     guard.unlock();
     if (wakeUp) wakeUp();
-    guard.lock();
-    queue.completed.wait(guard, [&] { return request.done; });
+    const auto done = [&] { return request.done.load(); };
+    if (!LookOut(done, Clock::time_point::max())) {
+        guard.lock();
+        queue.completed.wait(guard, done);
+        guard.unlock();
+    }
     if (request.error) std::rethrow_exception(request.error);
 }
 
@@ -63,10 +101,22 @@ int RunQueuedRequests() {
     Queue& queue = TheQueue();
     if (queue.delivering) return 0;
     int ran = 0;
+    const auto lookOutEnds = Clock::now() + kLookOutSlice;
     std::unique_lock guard(queue.lock);
-    while (!queue.pending.empty()) {
+    const bool outerServicing = std::exchange(queue.servicing, true);
+    while (true) {
+        if (queue.pending.empty()) {
+            // Right after a delivery its listener, or another, is likely to
+            // come back within the look-out.
+            if (ran == 0) break;
+            guard.unlock();
+            LookOut([&] { return queue.pendingCount.load() > 0; }, lookOutEnds);
+            guard.lock();
+            if (queue.pending.empty()) break;
+        }
         Request* request = queue.pending.front();
         queue.pending.pop_front();
+        queue.pendingCount.store(queue.pending.size());
         guard.unlock();
         std::exception_ptr error;
         queue.delivering = true;
@@ -79,7 +129,7 @@ int RunQueuedRequests() {
         guard.lock();
         // From here the listener thread may return and end the request's life.
         request->error = std::move(error);
-        request->done = true;
+        request->done.store(true);
         // Woken after the lock is free, the listener does not run into it at once.
         guard.unlock();
         queue.completed.notify_all();
@@ -87,6 +137,9 @@ int RunQueuedRequests() {
         RunActionsLeftBy(queue);
         guard.lock();
     }
+    // Under the lock that found the queue empty: a request queued after
+    // this wakes the main thread.
+    queue.servicing = outerServicing;
     return ran;
 }
 

@@ -2,7 +2,10 @@
 // The hand-over from listener threads to the main thread: one process-wide
 // queue of requests. A listener thread queues a step, wakes the main thread
 // and blocks until the main thread has run it; an error the step raised is
-// raised again on the listener thread. The main thread runs the requests in
+// raised again on the listener thread. Each side first looks for the other
+// for a moment before it waits through the system: the main thread for the
+// next request after a delivery, the listener for its request's end; and a
+// main thread that is still at the queue is not woken. The main thread runs the requests in
 // queue order whenever it services its events, one at a time: a delivery
 // never runs inside another, and nothing that waits for a listener thread
 // runs inside one (AfterDelivery), or the thread whose delivery is on the
@@ -19,7 +22,9 @@ void RunOnMainThread(const std::function<void()>& step);
 
 // Main thread: runs every request queued now or while it runs, in order;
 // each with the queue's lock released, and after each the actions it left
-// for AfterDelivery. Returns how many ran. Entered again from within a step
+// for AfterDelivery. After a delivery it looks out briefly for the next
+// request, for at most a few milliseconds in a row, so the event loop still
+// has its turn in a storm. Returns how many ran. Entered again from within a step
 // (a message the system dispatches while the step waits for the shell) it
 // runs nothing: the outer call goes on with the next request once the step
 // has returned.

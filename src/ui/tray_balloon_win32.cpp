@@ -1,8 +1,10 @@
 // The tray icon's balloons: each request replaces the balloon on screen, and
-// an empty one removes it.
+// an empty one removes it. The shell is asked at most once per burst of
+// requests, and at most twice to clear them.
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "ui/tray_icon_win32.h"
 
@@ -13,6 +15,9 @@ namespace {
 // Balloons of this display time or longer are left to the shell's own time-out.
 constexpr int kLongestTimedBalloon = 10000;
 constexpr int kClearingDelay = 5000;
+// Counting each balloon ever shown would make the clearing after a storm one
+// shell call per balloon, each removing one already gone.
+constexpr int kMostBalloonsShown = 1;
 
 DWORD InfoFlags(core::TBalloonType type) {
     switch (type) {
@@ -39,6 +44,15 @@ bool TJvTrayIcon::AcceptBalloons() {
     return shell_.Version().AtLeast5();
 }
 
+bool TJvTrayIcon::SendBalloon(const std::u16string& title, const std::u16string& value,
+                              core::TBalloonType balloonType, int delayMilliseconds) {
+    CopyCut(iconData_.szInfoTitle, title, kMaxInfoTitleLength);
+    CopyCut(iconData_.szInfo, value, kMaxInfoLength);
+    iconData_.uTimeOut = static_cast<UINT>(std::max(delayMilliseconds, 0));
+    iconData_.dwInfoFlags = InfoFlags(balloonType);
+    return Notify(NIM_MODIFY, NIF_INFO);
+}
+
 void TJvTrayIcon::BalloonHint(const std::u16string& title, const std::u16string& value,
                               core::TBalloonType balloonType, int delayMilliseconds, bool cancelPrevious) {
     // Balloons need the icon; one asked for while it is absent is dropped.
@@ -47,20 +61,32 @@ void TJvTrayIcon::BalloonHint(const std::u16string& title, const std::u16string&
     if (cancelPrevious) HideBalloon();
     balloonTime_ = clock_.Now();
     balloonDelay_ = std::chrono::floor<std::chrono::seconds>(std::chrono::milliseconds{delayMilliseconds});
-    const bool empty = title.empty() && value.empty();
-    CopyCut(iconData_.szInfoTitle, title, kMaxInfoTitleLength);
-    CopyCut(iconData_.szInfo, value, kMaxInfoLength);
-    iconData_.uTimeOut = static_cast<UINT>(std::max(delayMilliseconds, 0));
-    iconData_.dwInfoFlags = InfoFlags(balloonType);
-    if (!Notify(NIM_MODIFY, NIF_INFO)) return;
-    balloonCount_ = empty ? std::max(balloonCount_ - 1, 0) : balloonCount_ + 1;
-    if (delayMilliseconds < kLongestTimedBalloon && !empty) {
-        StartTimer(kBalloonTimerId, static_cast<UINT>(std::max(delayMilliseconds, 0)));
+    if (title.empty() && value.empty()) {
+        if (SendBalloon(title, value, balloonType, delayMilliseconds)) balloonCount_ = std::max(balloonCount_ - 1, 0);
+        return;
+    }
+    // Asked for inside a delivery: the shell call, which blocks until the
+    // shell has answered, comes once the burst's deliveries have run.
+    if (!waitingBalloon_) StartTimer(kBalloonSendTimerId, kBalloonSendDelay);
+    waitingBalloon_ = Balloon{title, value, balloonType, delayMilliseconds};
+}
+
+void TJvTrayIcon::BalloonSendTimerExpired() {
+    StopTimer(kBalloonSendTimerId);
+    const std::optional<Balloon> balloon = std::exchange(waitingBalloon_, std::nullopt);
+    // The icon went meanwhile: dropped, as if asked for now.
+    if (!balloon || !iconVisible_) return;
+    if (!SendBalloon(balloon->title, balloon->value, balloon->type, balloon->delayMilliseconds)) return;
+    // Each balloon replaces the one on screen: one at most is shown.
+    balloonCount_ = std::min(balloonCount_ + 1, kMostBalloonsShown);
+    if (balloon->delayMilliseconds < kLongestTimedBalloon) {
+        StartTimer(kBalloonTimerId, static_cast<UINT>(std::max(balloon->delayMilliseconds, 0)));
     }
 }
 
 void TJvTrayIcon::HideBalloon() {
-    // An empty balloon replaces the one shown, which removes it.
+    // An empty balloon replaces the one shown, which removes it; one more
+    // covers a shell that still holds it.
     const int requests = balloonCount_ + 1;
     for (int i = 0; i < requests; ++i) BalloonHint(u"", u"", core::btNone, kClearingDelay, false);
 }

@@ -61,6 +61,8 @@ void TJvTrayIcon::Activate() {
 void TJvTrayIcon::Deactivate() noexcept {
     StopTimer(kClickTimerId);
     StopTimer(kBalloonTimerId);
+    StopTimer(kBalloonSendTimerId);
+    waitingBalloon_.reset();
     StopIconRetries();
     waitingForDoubleClick_ = false;
     pendingDoubleClick_.reset();
@@ -153,6 +155,7 @@ std::optional<LRESULT> TJvTrayIcon::HandleNotification(UINT message, WPARAM wPar
     if (message == WM_TIMER) {
         if (wParam == kClickTimerId) ClickTimerExpired();
         if (wParam == kBalloonTimerId) BalloonTimerExpired();
+        if (wParam == kBalloonSendTimerId) BalloonSendTimerExpired();
         if (wParam == kIconRetryTimerId) IconRetryTimerExpired();
         return 0;
     }

@@ -27,6 +27,11 @@ namespace kestrin::ui {
 inline constexpr UINT_PTR kBalloonTimerId = 2;
 inline constexpr UINT_PTR kClickTimerId = 3;
 inline constexpr UINT_PTR kIconRetryTimerId = 4;
+inline constexpr UINT_PTR kBalloonSendTimerId = 5;
+
+// A balloon goes to the shell this long after it was asked for, so that the
+// deliveries of a burst come first; only the latest of the burst is sent.
+inline constexpr UINT kBalloonSendDelay = 50;
 
 // A refused icon is asked for again this often, this many times: a shell
 // that is busy at log-on answers within that time.
@@ -72,8 +77,12 @@ public:
     // area; the caller keeps the old one until this has returned.
     void SetIcon(HICON icon);
 
+    // A balloon with text waits kBalloonSendDelay for the shell, replaced by
+    // any newer one meanwhile; an empty one, which removes the balloon
+    // shown, goes at once.
     void BalloonHint(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
                      int delayMilliseconds, bool cancelPrevious);
+    // Clears the balloons shown; one waiting for the shell still goes.
     void HideBalloon();
     bool AcceptBalloons();
 
@@ -102,6 +111,10 @@ private:
     void ClickTimerExpired();
     void ReportDoubleClick();
     void BalloonTimerExpired();
+    void BalloonSendTimerExpired();
+    // Puts the balloon into the record and asks the shell; whether it took it.
+    bool SendBalloon(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
+                     int delayMilliseconds);
     LRESULT BalloonEvent(LPARAM event);
 
     TrayApplication& application_;
@@ -122,11 +135,19 @@ private:
     TrayClick pendingClick_{};
     // A double click posted and not reported yet.
     std::optional<TrayClick> pendingDoubleClick_;
-    // Balloons shown and not yet cleared; never below 0.
+    // Balloons shown and not yet cleared: 0 or 1, as each replaces the last.
     int balloonCount_ = 0;
     // When the latest balloon was asked for, and its display time.
     base::LocalDateTime balloonTime_{};
     std::chrono::seconds balloonDelay_{0};
+    struct Balloon {
+        std::u16string title;
+        std::u16string value;
+        core::TBalloonType type;
+        int delayMilliseconds;
+    };
+    // Asked for and not yet sent to the shell.
+    std::optional<Balloon> waitingBalloon_;
     NotificationWindow window_;
 };
 

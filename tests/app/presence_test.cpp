@@ -168,6 +168,7 @@ TEST_F(PresenceTest, ADoubleClickShowsTheWindowAtOnceAndTheIconStaysForBalloons)
     EXPECT_TRUE(Tray().IconVisible());
     EXPECT_TRUE(shell.calls.empty());
     application->MainWindow().BalloonHint(u"Kestrin", u"entry", core::btError, 5000, false);
+    Post(Notification(), WM_TIMER, ui::kBalloonSendTimerId, 0);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_MODIFY}));
 }
 

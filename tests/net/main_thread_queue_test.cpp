@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <stdexcept>
 #include <string>
@@ -60,6 +61,31 @@ TEST(MainThreadQueueTest, ARequestNeverRunsInsideAnotherAndWhatItLeavesRunsBefor
     first.join();
     second.join();
     EXPECT_EQ(events, (std::vector<std::string>{"first begins", "first ends", "left for after", "second"}));
+}
+
+TEST(MainThreadQueueTest, TheMainThreadIsWokenOnlyWhenItIsNotAtTheQueueAndThenAlways) {
+    std::atomic<int> wakeUps{0};
+    SetMainThreadWakeUp([&] { ++wakeUps; });
+    std::thread second;
+    std::thread first([&] {
+        RunOnMainThread([&] {
+            second = std::thread([] { RunOnMainThread([] {}); });
+            while (!RequestsQueued()) std::this_thread::yield();
+        });
+    });
+    ASSERT_TRUE(WaitForRequests(20s));
+    // The second, queued while the first ran, without a wake-up of its own.
+    EXPECT_EQ(RunQueuedRequests(), 2);
+    first.join();
+    second.join();
+    EXPECT_EQ(wakeUps, 1);
+    // Gone back to waiting: the next request wakes it.
+    std::thread third([] { RunOnMainThread([] {}); });
+    ASSERT_TRUE(WaitForRequests(20s));
+    EXPECT_EQ(RunQueuedRequests(), 1);
+    third.join();
+    EXPECT_EQ(wakeUps, 2);
+    SetMainThreadWakeUp(nullptr);
 }
 
 }  // namespace

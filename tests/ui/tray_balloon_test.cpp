@@ -28,6 +28,12 @@ protected:
         }
         return count;
     }
+    // A balloon as entry processing asks for it, handed to the shell once its wait is over.
+    void Balloon(const std::u16string& title, const std::u16string& value, core::TBalloonType type = core::btError,
+                 int delayMilliseconds = 5000, bool cancelPrevious = false) {
+        tray.BalloonHint(title, value, type, delayMilliseconds, cancelPrevious);
+        TimerExpires(ui::kBalloonSendTimerId);
+    }
     // What a click on the balloon sends to clear it: one empty request more
     // than the balloons counted as shown.
     std::size_t RequestsToClear() {
@@ -38,7 +44,7 @@ protected:
 };
 
 TEST_F(TrayBalloonTest, ARequestFillsTheRecordCountsAndStartsTheTimer) {
-    tray.BalloonHint(u"Kestrin", u"Tue 08.12.2026 10:15:03 : router >>User.Warning<<<12>disk", core::btWarning, 5000,
+    Balloon(u"Kestrin", u"Tue 08.12.2026 10:15:03 : router >>User.Warning<<<12>disk", core::btWarning, 5000,
                      false);
     ASSERT_EQ(shell.calls.size(), 1u);
     const ShellCall& call = shell.calls[0];
@@ -57,27 +63,27 @@ TEST_F(TrayBalloonTest, EachTypeSendsItsIcon) {
     const std::pair<core::TBalloonType, DWORD> kinds[] = {
         {core::btNone, NIIF_NONE}, {core::btError, NIIF_ERROR}, {core::btInfo, NIIF_INFO}, {core::btWarning, NIIF_WARNING}};
     for (const auto& [type, flags] : kinds) {
-        tray.BalloonHint(u"t", u"v", type, 5000, false);
+        Balloon(u"t", u"v", type, 5000, false);
         EXPECT_EQ(shell.Last().data.dwInfoFlags, flags);
     }
 }
 
 TEST_F(TrayBalloonTest, TitleAndTextAreCutTo63And255Characters) {
-    tray.BalloonHint(std::u16string(70, u'T'), std::u16string(300, u'v'), core::btInfo, 5000, false);
+    Balloon(std::u16string(70, u'T'), std::u16string(300, u'v'), core::btInfo, 5000, false);
     EXPECT_EQ(shell.Last().InfoTitle(), std::wstring(63, L'T'));
     EXPECT_EQ(shell.Last().Info(), std::wstring(255, L'v'));
 
     // A character outside the basic plane is not cut in halves.
     std::u16string text(254, u'v');
     text += u"\U0001F525";
-    tray.BalloonHint(u"t", text, core::btInfo, 5000, false);
+    Balloon(u"t", text, core::btInfo, 5000, false);
     EXPECT_EQ(shell.Last().Info(), std::wstring(254, L'v'));
 }
 
 TEST_F(TrayBalloonTest, ASecondBalloonReplacesTheFirstAndRestartsTheTimer) {
-    tray.BalloonHint(u"Kestrin", u"first", core::btError, 5000, false);
+    Balloon(u"Kestrin", u"first", core::btError, 5000, false);
     clock.Set({2026, 12, 8, 10, 15, 5, 250});
-    tray.BalloonHint(u"Kestrin", u"second", core::btInfo, 5000, false);
+    Balloon(u"Kestrin", u"second", core::btInfo, 5000, false);
     // Straight over the first, nothing in between.
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_MODIFY, NIM_MODIFY}));
     EXPECT_EQ(shell.Last().Info(), L"second");
@@ -89,20 +95,41 @@ TEST_F(TrayBalloonTest, ASecondBalloonReplacesTheFirstAndRestartsTheTimer) {
     IconEvent(NIN_BALLOONTIMEOUT);
     EXPECT_TRUE(shell.calls.empty());
 
-    // Five seconds after the second: every balloon cleared, one request more than were shown.
+    // Five seconds after the second: cleared, one request more than the one shown.
     shell.calls.clear();
     TimerExpires(ui::kBalloonTimerId);
     EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
-    EXPECT_EQ(ClearingRequests(), 3u);
+    EXPECT_EQ(ClearingRequests(), 2u);
     EXPECT_EQ(shell.Last().data.dwInfoFlags, static_cast<DWORD>(NIIF_NONE));
     // None left: the count does not go below 0.
     EXPECT_EQ(RequestsToClear(), 1u);
 }
 
-TEST_F(TrayBalloonTest, CancelPreviousClearsFirst) {
-    tray.BalloonHint(u"Kestrin", u"first", core::btError, 5000, false);
+TEST_F(TrayBalloonTest, ABurstAsksTheShellOnceAndAStormIsClearedByTwoRequests) {
+    for (const char16_t* line : {u"first", u"second", u"third"}) tray.BalloonHint(u"Kestrin", line, core::btError, 5000, false);
+    EXPECT_TRUE(shell.calls.empty());
+    EXPECT_EQ(shell.timerStarts[ui::kBalloonSendTimerId], 1);
+    TimerExpires(ui::kBalloonSendTimerId);
+    ASSERT_EQ(shell.calls.size(), 1u);
+    EXPECT_EQ(shell.Last().Info(), L"third");
+    EXPECT_FALSE(shell.TimerRunning(ui::kBalloonSendTimerId));
+    EXPECT_TRUE(shell.TimerRunning(ui::kBalloonTimerId));
+
+    for (int i = 0; i < 1000; ++i) Balloon(u"Kestrin", u"storm");
+    EXPECT_EQ(RequestsToClear(), 2u);
+
+    // The icon gone before the wait is over: nothing goes to the shell.
+    tray.BalloonHint(u"Kestrin", u"late", core::btError, 5000, false);
+    tray.SetIconVisible(false);
     shell.calls.clear();
-    tray.BalloonHint(u"Kestrin", u"second", core::btError, 2000, true);
+    TimerExpires(ui::kBalloonSendTimerId);
+    EXPECT_TRUE(shell.calls.empty());
+}
+
+TEST_F(TrayBalloonTest, CancelPreviousClearsFirst) {
+    Balloon(u"Kestrin", u"first", core::btError, 5000, false);
+    shell.calls.clear();
+    Balloon(u"Kestrin", u"second", core::btError, 2000, true);
     EXPECT_EQ(ClearingRequests(), 2u);
     EXPECT_EQ(shell.Last().Info(), L"second");
     // Its own display time counts, not the clearing requests': three seconds
@@ -114,17 +141,17 @@ TEST_F(TrayBalloonTest, CancelPreviousClearsFirst) {
 }
 
 TEST_F(TrayBalloonTest, LongBalloonsAreLeftToTheShell) {
-    tray.BalloonHint(u"Kestrin", u"long", core::btInfo, 10000, false);
+    Balloon(u"Kestrin", u"long", core::btInfo, 10000, false);
     EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
     EXPECT_EQ(RequestsToClear(), 2u);
 }
 
 TEST_F(TrayBalloonTest, NoBalloonWhileTheIconIsAbsentOrTheShellIsTooOld) {
-    tray.BalloonHint(u"Kestrin", u"shown", core::btError, 5000, false);
+    Balloon(u"Kestrin", u"shown", core::btError, 5000, false);
     tray.SetIconVisible(false);
     shell.calls.clear();
     clock.Set({2026, 12, 8, 10, 15, 6, 250});
-    tray.BalloonHint(u"Kestrin", u"dropped", core::btError, 5000, false);
+    Balloon(u"Kestrin", u"dropped", core::btError, 5000, false);
     EXPECT_TRUE(shell.calls.empty());
     EXPECT_EQ(shell.timerStarts[ui::kBalloonTimerId], 1);
 
@@ -138,20 +165,20 @@ TEST_F(TrayBalloonTest, NoBalloonWhileTheIconIsAbsentOrTheShellIsTooOld) {
 
     shell.calls.clear();
     shell.version = {4, 0};
-    tray.BalloonHint(u"Kestrin", u"dropped", core::btError, 5000, false);
+    Balloon(u"Kestrin", u"dropped", core::btError, 5000, false);
     EXPECT_TRUE(shell.calls.empty());
 }
 
 TEST_F(TrayBalloonTest, ARefusedRequestLeavesCountAndTimerAlone) {
     shell.refused.insert(NIM_MODIFY);
-    tray.BalloonHint(u"Kestrin", u"refused", core::btError, 5000, false);
+    Balloon(u"Kestrin", u"refused", core::btError, 5000, false);
     EXPECT_FALSE(shell.TimerRunning(ui::kBalloonTimerId));
     shell.refused.clear();
     EXPECT_EQ(RequestsToClear(), 1u);
 }
 
 TEST_F(TrayBalloonTest, AClickOnTheBalloonClearsIt) {
-    tray.BalloonHint(u"Kestrin", u"line", core::btError, 5000, false);
+    Balloon(u"Kestrin", u"line", core::btError, 5000, false);
     shell.calls.clear();
     EXPECT_EQ(IconEvent(NIN_BALLOONUSERCLICK), 1);
     EXPECT_EQ(ClearingRequests(), 2u);
@@ -163,7 +190,7 @@ TEST_F(TrayBalloonTest, AClickOnTheBalloonClearsIt) {
 TEST_F(TrayBalloonTest, TheShellsTimeOutClearsOnlyAfterTheDisplayTime) {
     // Across the turn of a year.
     clock.Set({2026, 12, 31, 23, 59, 58, 500});
-    tray.BalloonHint(u"Kestrin", u"line", core::btError, 5000, false);
+    Balloon(u"Kestrin", u"line", core::btError, 5000, false);
     shell.calls.clear();
     // 5.75 s later: not more than five whole seconds.
     clock.Set({2027, 1, 1, 0, 0, 4, 250});
@@ -180,7 +207,7 @@ TEST_F(TrayBalloonTest, TheShellsTimeOutClearsOnlyAfterTheDisplayTime) {
 }
 
 TEST_F(TrayBalloonTest, TheVersionRequestAfterABalloonStillAsksForVersion3) {
-    tray.BalloonHint(u"Kestrin", u"line", core::btError, 5000, false);
+    Balloon(u"Kestrin", u"line", core::btError, 5000, false);
     tray.SetIconVisible(false);
     shell.calls.clear();
     tray.SetIconVisible(true);
@@ -195,6 +222,7 @@ TEST_F(TrayBalloonTest, TheMainWindowsBalloonHintReachesTheTrayIcon) {
     EXPECT_TRUE(shell.calls.empty());
     window.SetJvTrayIcon1(&tray);
     window.BalloonHint(u"Kestrin", u"attached", core::btError, 5000, false);
+    TimerExpires(ui::kBalloonSendTimerId);
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.calls[0].Info(), L"attached");
 }

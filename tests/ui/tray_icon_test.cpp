@@ -255,8 +255,11 @@ TEST_F(TrayIconTest, DeactivationStopsTheTimersAndRemovesTheIcon) {
     IntoTheTray();
     Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
     tray.BalloonHint(u"Error", u"line", core::btError, 5000, false);
+    TimerExpires(ui::kBalloonSendTimerId);
+    tray.BalloonHint(u"Error", u"next line", core::btError, 5000, false);
     ASSERT_TRUE(shell.TimerRunning(ui::kClickTimerId));
     ASSERT_TRUE(shell.TimerRunning(ui::kBalloonTimerId));
+    ASSERT_TRUE(shell.TimerRunning(ui::kBalloonSendTimerId));
     shell.calls.clear();
 
     tray.SetActive(false);
