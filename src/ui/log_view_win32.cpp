@@ -57,6 +57,16 @@ void DrawLogRow(const DRAWITEMSTRUCT& item) {
 
 LogView::LogView(HWND parent, int id) : parent_(parent), id_(id) {
     list_ = Create(0, RECT{});
+    SetDrawn(::IsWindowVisible(parent) != FALSE);
+}
+
+void LogView::SetDrawn(bool drawn) {
+    if (drawn == drawn_) return;
+    drawn_ = drawn;
+    ::SendMessageW(list_, WM_SETREDRAW, drawn, 0);
+    // Its scroll bars follow the rows with the drawing back on; the rows
+    // themselves are painted anew.
+    if (drawn) ::RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
 }
 
 HWND LogView::Create(DWORD extraStyle, const RECT& bounds) const {
@@ -80,6 +90,7 @@ void LogView::SwitchToOwnerDrawFixed(int rowHeight) {
     ::SetWindowPos(created, list_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::SendMessageW(created, WM_SETFONT, ::SendMessageW(list_, WM_GETFONT, 0, 0), FALSE);
     ::SendMessageW(created, LB_SETHORIZONTALEXTENT, ::SendMessageW(list_, LB_GETHORIZONTALEXTENT, 0, 0), 0);
+    if (!drawn_) ::SendMessageW(created, WM_SETREDRAW, FALSE, 0);
     const bool focused = ::GetFocus() == list_;
     const HWND old = list_;
     list_ = created;
@@ -105,6 +116,8 @@ void LogView::Clear() {
 }
 
 void LogView::SetHorizontalExtent(int width) {
+    // Asked for with every entry: setting it recomputes the scroll bars.
+    if (::SendMessageW(list_, LB_GETHORIZONTALEXTENT, 0, 0) == width) return;
     ::SendMessageW(list_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
 }
 

@@ -45,6 +45,10 @@ public:
     void Add(const std::u16string& line, std::uint32_t colour);
     void Clear();
     void SetHorizontalExtent(int width);
+    // Drawn only while the user can see it: a hidden list box still
+    // recomputes its scroll bars and invalidates itself for every row added,
+    // which costs as much as the rest of an entry. Back on, it is drawn whole.
+    void SetDrawn(bool drawn);
     // The selected row's text; empty when there is none.
     std::u16string SelectedText() const;
 
@@ -55,6 +59,7 @@ private:
     int id_;
     HWND list_ = nullptr;
     bool ownerDrawn_ = false;
+    bool drawn_ = true;
 };
 
 }  // namespace kestrin::ui

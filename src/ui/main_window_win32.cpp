@@ -158,6 +158,7 @@ LRESULT MainWindow::HandleMessage(HWND window, UINT message, WPARAM wParam, LPAR
             events_.CloseRequested(CloseFrom::MainWindow);
             return 0;
         case WM_WINDOWPOSCHANGED:
+            logView_->SetDrawn(::IsWindowVisible(window) && !::IsIconic(window));
             events_.PlacementChanged();
             break;
         case WM_ACTIVATE:

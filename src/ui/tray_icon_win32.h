@@ -29,9 +29,11 @@ inline constexpr UINT_PTR kClickTimerId = 3;
 inline constexpr UINT_PTR kIconRetryTimerId = 4;
 inline constexpr UINT_PTR kBalloonSendTimerId = 5;
 
-// A balloon goes to the shell this long after it was asked for, so that the
-// deliveries of a burst come first; only the latest of the burst is sent.
-inline constexpr UINT kBalloonSendDelay = 50;
+// A balloon goes to the shell this long after the first request of a burst,
+// so that the burst's deliveries come first; only its latest is sent. Each
+// shell call blocks until the shell has answered: in a storm that makes at
+// most five a second, whatever the rate of entries.
+inline constexpr UINT kBalloonSendDelay = 200;
 
 // A refused icon is asked for again this often, this many times: a shell
 // that is busy at log-on answers within that time.

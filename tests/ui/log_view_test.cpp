@@ -83,8 +83,9 @@ protected:
     }
     int RowHeight() const { return static_cast<int>(::SendMessageW(window.ListBox1(), LB_GETITEMHEIGHT, 0, 0)); }
     // The list paints its client area into the canvas as it would on screen,
-    // asking the main window to draw each row.
+    // asking the main window to draw each row; it is drawn only while it shows.
     void PaintList(Canvas& canvas) const {
+        ::ShowWindow(window.Handle(), SW_SHOWNOACTIVATE);
         ::SendMessageW(window.ListBox1(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()),
                        PRF_CLIENT | PRF_ERASEBKGND);
     }
@@ -116,6 +117,13 @@ TEST_F(LogViewTest, AddingMovesNeitherTheViewNorTheSelection) {
     for (int row = 0; row < 5; ++row) window.AddListEntry(u"new row", kWhite);
     EXPECT_EQ(::SendMessageW(window.ListBox1(), LB_GETTOPINDEX, 0, 0), 10);
     EXPECT_EQ(::SendMessageW(window.ListBox1(), LB_GETCURSEL, 0, 0), 12);
+
+    // Added while the window was hidden, the rows are in the scroll bar once it shows.
+    ::ShowWindow(window.Handle(), SW_SHOWNOACTIVATE);
+    SCROLLINFO scroll{sizeof scroll, SIF_RANGE | SIF_POS, 0, 0, 0, 0, 0};
+    ASSERT_TRUE(::GetScrollInfo(window.ListBox1(), SB_VERT, &scroll));
+    EXPECT_EQ(scroll.nMax, 64);
+    EXPECT_EQ(scroll.nPos, 10);
 }
 
 TEST_F(LogViewTest, SwitchToOwnerDrawnRowsHappensOnceInTheListsPlace) {

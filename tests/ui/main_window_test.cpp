@@ -79,6 +79,8 @@ TEST_F(MainWindowTest, ScrollBarsAppearWhenNeeded) {
     window.SetListOwnerDrawFixed();
     window.SetListHorizontalExtent(1500);
     for (int row = 0; row < 30; ++row) window.AddListEntry(u"row", 0x00FFFFFF);
+    // Added while the window is hidden: the bars come once it shows.
+    ::ShowWindow(window.Handle(), SW_SHOWNOACTIVATE);
     EXPECT_EQ(scrollBars(), WS_VSCROLL | WS_HSCROLL);
 }
 
