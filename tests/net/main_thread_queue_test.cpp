@@ -81,8 +81,7 @@ TEST(MainThreadQueueTest, TheMainThreadIsWokenOnlyWhenItIsNotAtTheQueueAndThenAl
     EXPECT_EQ(wakeUps, 1);
     // Gone back to waiting: the next request wakes it.
     std::thread third([] { RunOnMainThread([] {}); });
-    ASSERT_TRUE(WaitForRequests(20s));
-    EXPECT_EQ(RunQueuedRequests(), 1);
+    ASSERT_TRUE(WaitForRequests(20s) && RunQueuedRequests() == 1);
     third.join();
     EXPECT_EQ(wakeUps, 2);
     SetMainThreadWakeUp(nullptr);

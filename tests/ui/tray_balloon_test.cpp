@@ -112,9 +112,7 @@ TEST_F(TrayBalloonTest, ABurstAsksTheShellOnceAndAStormIsClearedByTwoRequests) {
     TimerExpires(ui::kBalloonSendTimerId);
     ASSERT_EQ(shell.calls.size(), 1u);
     EXPECT_EQ(shell.Last().Info(), L"third");
-    EXPECT_FALSE(shell.TimerRunning(ui::kBalloonSendTimerId));
     EXPECT_TRUE(shell.TimerRunning(ui::kBalloonTimerId));
-
     for (int i = 0; i < 1000; ++i) Balloon(u"Kestrin", u"storm");
     EXPECT_EQ(RequestsToClear(), 2u);
 
