@@ -41,8 +41,9 @@ struct Queue {
     // pending.size(), for a look without the lock.
     std::atomic<std::size_t> pendingCount{0};
     std::function<void()> wakeUp;
-    // The main thread is in RunQueuedRequests and looks at the queue again
-    // before it leaves: a request queued now needs no wake-up.
+    // Under the lock: the main thread is in RunQueuedRequests and looks at
+    // the queue again before it leaves, so a request queued now needs no
+    // wake-up.
     bool servicing = false;
     // The main thread's alone, so without the lock.
     bool delivering = false;
@@ -103,7 +104,17 @@ int RunQueuedRequests() {
     int ran = 0;
     const auto lookOutEnds = Clock::now() + kLookOutSlice;
     std::unique_lock guard(queue.lock);
-    const bool outerServicing = std::exchange(queue.servicing, true);
+    // Given back under the lock that found the queue empty, so a request
+    // queued after it wakes the main thread; also when an action throws.
+    struct Servicing {
+        std::unique_lock<std::mutex>& guard;
+        bool& servicing;
+        const bool outer = std::exchange(servicing, true);
+        ~Servicing() {
+            if (!guard.owns_lock()) guard.lock();
+            servicing = outer;
+        }
+    } servicing{guard, queue.servicing};
     while (true) {
         if (queue.pending.empty()) {
             // Right after a delivery its listener, or another, is likely to
@@ -137,9 +148,6 @@ int RunQueuedRequests() {
         RunActionsLeftBy(queue);
         guard.lock();
     }
-    // Under the lock that found the queue empty: a request queued after
-    // this wakes the main thread.
-    queue.servicing = outerServicing;
     return ran;
 }
 
