@@ -51,12 +51,12 @@ void TIdSocketHandle::Bind() {
 
 void TIdSocketHandle::CloseSocket() noexcept {
     std::lock_guard guard(closeLock_);
-    socket_.Close();
+    socket_.Reset();
 }
 
 bool TIdSocketHandle::HandleAllocated() const {
     std::lock_guard guard(closeLock_);
-    return socket_.IsOpen();
+    return static_cast<bool>(socket_);
 }
 
 NativeSocket TIdSocketHandle::Handle() const {

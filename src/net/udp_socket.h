@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 
+#include "base/unique_handle.h"
 #include "net/socket_layer.h"
 
 namespace kestrin::net {
@@ -18,27 +19,13 @@ namespace kestrin::net {
 using NativeSocket = std::uintptr_t;
 inline constexpr NativeSocket kNoSocket = ~NativeSocket{0};
 
-// Owns one socket. Closing shuts down the sending direction first and ignores
-// the results of both steps.
-class SocketHandle {
-public:
-    SocketHandle() = default;
-    explicit SocketHandle(NativeSocket socket) noexcept : socket_(socket) {}
-    ~SocketHandle() { Close(); }
-    SocketHandle(SocketHandle&& other) noexcept : socket_(other.Release()) {}
-    SocketHandle& operator=(SocketHandle&& other) noexcept;
-    SocketHandle(const SocketHandle&) = delete;
-    SocketHandle& operator=(const SocketHandle&) = delete;
+// Closes a socket: shuts down the sending direction first and ignores the
+// results of both steps. The platform part.
+void CloseNativeSocket(NativeSocket socket) noexcept;
 
-    NativeSocket Get() const noexcept { return socket_; }
-    bool IsOpen() const noexcept { return socket_ != kNoSocket; }
-    // Gives up ownership without closing.
-    NativeSocket Release() noexcept;
-    void Close() noexcept;
-
-private:
-    NativeSocket socket_ = kNoSocket;
-};
+// Owns one socket; kNoSocket is the empty one.
+using SocketHandle = base::UniqueHandle<NativeSocket, &CloseNativeSocket>;
+static_assert(SocketHandle::kEmpty == kNoSocket);
 
 // An address and port as the program shows them: IPv4 dotted, IPv6 as eight
 // full groups (address_text.h).
@@ -97,8 +84,5 @@ ReceivedDatagram ReceiveFrom(NativeSocket socket, std::span<std::byte> buffer);
 // Sends one datagram to the loopback address of the version; for tests and
 // benchmarks, which play the part of the devices that send to the program.
 void SendToLoopback(NativeSocket socket, TIdIPVersion version, std::uint16_t port, std::span<const std::byte> data);
-
-// The platform part of SocketHandle::Close.
-void CloseNativeSocket(NativeSocket socket) noexcept;
 
 }  // namespace kestrin::net

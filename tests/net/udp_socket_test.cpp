@@ -124,8 +124,8 @@ TEST_P(UdpSocketTest, OptionsReadBackAsSet) {
 TEST_P(UdpSocketTest, WaitingOnAClosedSocketFails) {
     SocketHandle socket = CreateDatagramSocket(GetParam());
     const NativeSocket stale = socket.Get();
-    socket.Close();
-    EXPECT_FALSE(socket.IsOpen());
+    socket.Reset();
+    EXPECT_FALSE(socket);
     EXPECT_THROW(WaitReadable(stale, 0ms), EIdSocketError);
 }
 
