@@ -11,6 +11,7 @@
 #include "files/scratch_directory.h"
 #include "net/udp_socket.h"
 #include "support/fixed_clock.h"
+#include "support/fixed_formats.h"
 #include "support/main_loop.h"
 #include "ui/main_window_win32.h"
 #include "ui/wide_text.h"
@@ -47,10 +48,7 @@ TEST(FormWindowTest, ReceivedMessagesOfSwitchedOnClassesBecomeWhiteOwnerDrawnRow
     WriteBytes(directory.Path() / "config.cfg", "[Main]\r\nPort=0\r\nIPVersion=IPV4\r\nERROR=1\r\nWARNING=0\r\nInfos=1\r\n");
     const files::ProgramDirectory program = directory.AsProgramDirectory();
     FixedClock clock;
-    class Formats final : public base::RegionalFormats {
-        std::u16string ShortDate(const base::LocalDateTime&) const override { return u"08.12.2026"; }
-        std::u16string LongTime(const base::LocalDateTime&) const override { return u"10:15:03"; }
-    } formats;
+    const GermanFormats formats;
     Ignore outside;
     ui::MainWindow window(nullptr, u"kestrin", outside);
     core::TForm1 form(program, clock, formats, window, outside, outside);

@@ -4,40 +4,14 @@
 
 #include <string>
 
-#include "base/text.h"
+#include "support/fixed_formats.h"
 
 namespace kestrin::core {
 namespace {
 
 using base::LocalDateTime;
-
-std::u16string TwoDigits(int value) {
-    return {static_cast<char16_t>(u'0' + value / 10 % 10), static_cast<char16_t>(u'0' + value % 10)};
-}
-
-// Day, point, month, point, four-digit year; 24-hour time with seconds.
-class GermanFormats final : public base::RegionalFormats {
-public:
-    std::u16string ShortDate(const LocalDateTime& t) const override {
-        return TwoDigits(t.day) + u"." + TwoDigits(t.month) + u"." + base::DecimalText(t.year);
-    }
-    std::u16string LongTime(const LocalDateTime& t) const override {
-        return TwoDigits(t.hour) + u":" + TwoDigits(t.minute) + u":" + TwoDigits(t.second);
-    }
-};
-
-// Month/day/year and a 12-hour time with an AM/PM designator.
-class UsFormats final : public base::RegionalFormats {
-public:
-    std::u16string ShortDate(const LocalDateTime& t) const override {
-        return base::DecimalText(t.month) + u"/" + base::DecimalText(t.day) + u"/" + base::DecimalText(t.year);
-    }
-    std::u16string LongTime(const LocalDateTime& t) const override {
-        const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
-        return base::DecimalText(hour12) + u":" + TwoDigits(t.minute) + u":" + TwoDigits(t.second) +
-               (t.hour < 12 ? u" AM" : u" PM");
-    }
-};
+using test::GermanFormats;
+using test::UsFormats;
 
 TEST(TimeStampPrefixTest, WeekdayDateAndTimePaddedToTwentyCharacters) {
     const GermanFormats german;

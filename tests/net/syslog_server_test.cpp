@@ -11,6 +11,7 @@
 #include "files/scratch_directory.h"
 #include "listener_fixture.h"
 #include "support/fixed_clock.h"
+#include "support/fixed_formats.h"
 
 namespace kestrin::net::test {
 namespace {
@@ -58,13 +59,6 @@ TEST_F(SyslogServerTest, ARecordPerDatagramReachesOnSyslog) {
     EXPECT_EQ(seen[1].peer, u"127.0.0.1");
 }
 
-// Formats of a user with day.month.year dates and 24-hour times.
-class GermanFormats final : public base::RegionalFormats {
-public:
-    std::u16string ShortDate(const base::LocalDateTime&) const override { return u"08.12.2026"; }
-    std::u16string LongTime(const base::LocalDateTime&) const override { return u"10:15:03"; }
-};
-
 // A list that takes every row and shows nothing.
 class SilentView final : public core::EntryView {
 public:
@@ -79,7 +73,7 @@ public:
 TEST_F(SyslogServerTest, DatagramsBecomeLinesOfTheDailyLogWithoutAWindow) {
     ScratchDirectory directory;
     const files::ProgramDirectory program = directory.AsProgramDirectory();
-    GermanFormats formats;
+    kestrin::test::GermanFormats formats;
     SilentView view;
     core::DailyLogFile log(program, clock);
     core::MonitorCore monitor(view, log, clock, formats);

@@ -11,29 +11,12 @@
 #include "publicaddr/public_address_check.h"
 #include "support/expect_error.h"
 #include "support/fixed_clock.h"
+#include "support/fixed_formats.h"
 
 namespace kestrin::publicaddr {
 namespace {
 
 using files::EInOutError;
-
-// ISO dates, 24 hours with seconds: "2026-12-08 10:15:03".
-class IsoFormats final : public base::RegionalFormats {
-public:
-    std::u16string ShortDate(const base::LocalDateTime& t) const override {
-        return Digits(t.year, 4) + u'-' + Digits(t.month, 2) + u'-' + Digits(t.day, 2);
-    }
-    std::u16string LongTime(const base::LocalDateTime& t) const override {
-        return Digits(t.hour, 2) + u':' + Digits(t.minute, 2) + u':' + Digits(t.second, 2);
-    }
-
-private:
-    static std::u16string Digits(int value, std::size_t width) {
-        std::u16string text(width, u'0');
-        for (std::size_t i = width; i-- > 0; value /= 10) text[i] = static_cast<char16_t>(u'0' + value % 10);
-        return text;
-    }
-};
 
 class HistoryFileTest : public ::testing::Test {
 protected:
@@ -43,7 +26,7 @@ protected:
     ScratchDirectory dir;
     files::ProgramDirectory program = dir.AsProgramDirectory();
     FixedClock clock{{2026, 12, 8, 10, 15, 3, 250}};
-    IsoFormats formats;
+    test::IsoFormats formats;
 };
 
 TEST_F(HistoryFileTest, TheFirstAddressCreatesTheFileAndLaterOnesGoBelow) {
