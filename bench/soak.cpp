@@ -13,19 +13,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "app/running_program.h"
+#include "program_log.h"
 #include "net/socket_layer.h"
 #include "net/udp_socket.h"
 
 namespace {
 
 using namespace kestrin;
+using bench::Bytes;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::size_t kReadLimit = 1024;    // the bytes of a datagram that become text
@@ -38,12 +38,6 @@ struct Datagram {
     std::uint64_t lines;   // the log lines it gives: one, plus each line feed in its text
     bool listed;           // error or warning: a list row
 };
-
-std::vector<std::byte> Bytes(const std::string& text) {
-    std::vector<std::byte> bytes(text.size());
-    std::transform(text.begin(), text.end(), bytes.begin(), [](char c) { return static_cast<std::byte>(c); });
-    return bytes;
-}
 
 Datagram Make(std::vector<std::byte> bytes, int severity) {
     Datagram datagram{std::move(bytes), 0, severity >= 0 && (severity <= 4 || severity == 7)};
@@ -81,18 +75,6 @@ std::vector<Datagram> Mix() {
     }
     mix.push_back(Make(std::vector<std::byte>(kBufferSize + 1, std::byte{'A'}), -1));
     return mix;
-}
-
-std::uint64_t CountLineFeeds(const std::filesystem::path& directory, std::uintmax_t& offset, std::uint64_t& count) {
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(directory / "logfiles", ignored)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(offset));
-        std::string fresh{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        offset += fresh.size();
-        count += static_cast<std::uint64_t>(std::count(fresh.begin(), fresh.end(), '\n'));
-    }
-    return count;
 }
 
 double MegaBytes(SIZE_T bytes) {
@@ -133,7 +115,7 @@ int main(int argc, char** argv) {
     const std::vector<Datagram> mix = Mix();
     net::SocketHandle sender = net::CreateDatagramSocket(net::Id_IPv4);
     std::uint64_t sent = 0, expectedLines = 0, listed = 0, landed = 0;
-    std::uintmax_t offset = 0;
+    bench::LogLines log(program.Directory());
     const auto start = Clock::now();
     while (sent < total) {
         // A batch, then wait until the program has caught up: the receive
@@ -147,7 +129,7 @@ int main(int argc, char** argv) {
         }
         std::uint64_t previous = ~std::uint64_t{0};
         auto lastGrowth = Clock::now();
-        while (CountLineFeeds(program.Directory(), offset, landed) < expectedLines) {
+        while ((landed = log.Now()) < expectedLines) {
             if (landed != previous) previous = landed, lastGrowth = Clock::now();
             if (Clock::now() - lastGrowth > std::chrono::seconds(5) || program.Ended()) break;
             ::Sleep(5);

@@ -12,20 +12,19 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/running_program.h"
+#include "program_log.h"
 #include "net/socket_layer.h"
 #include "net/udp_socket.h"
 
 namespace {
 
 using namespace kestrin;
+using bench::Bytes;
+using bench::LogLines;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kStorm = 5'000;
@@ -34,35 +33,6 @@ constexpr int kRounds = 5;
 // The balloons go 5 s after the latest one: the datagram after the storm
 // comes a little later, when their clearing has begun.
 constexpr auto kAfterClearing = std::chrono::milliseconds(5'300);
-
-std::vector<std::byte> Bytes(const std::string& text) {
-    std::vector<std::byte> bytes(text.size());
-    std::transform(text.begin(), text.end(), bytes.begin(), [](char c) { return static_cast<std::byte>(c); });
-    return bytes;
-}
-
-// The lines in the program's daily logs, read on from where the last look ended.
-class LogLines {
-public:
-    explicit LogLines(std::filesystem::path directory) : directory_(std::move(directory) / "logfiles") {}
-    std::uint64_t Now() {
-        std::error_code ignored;
-        for (const auto& entry : std::filesystem::directory_iterator(directory_, ignored)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            auto& offset = offsets_[entry.path()];
-            in.seekg(static_cast<std::streamoff>(offset));
-            const std::string fresh{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-            offset += fresh.size();
-            lines_ += static_cast<std::uint64_t>(std::count(fresh.begin(), fresh.end(), '\n'));
-        }
-        return lines_;
-    }
-
-private:
-    std::filesystem::path directory_;
-    std::map<std::filesystem::path, std::uintmax_t> offsets_;
-    std::uint64_t lines_ = 0;
-};
 
 struct Storm {
     const char* name;
