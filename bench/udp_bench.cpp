@@ -58,14 +58,23 @@ constexpr int kSearchSteps = 7;
 // How long the main loop runs before the end of a run is looked at again.
 constexpr auto kSlice = std::chrono::milliseconds(50);
 
-// The program's list, balloon and extent, doing nothing: only the log is measured.
-class NoView final : public core::EntryView {
+// What the user sees, doing nothing: only the log is measured.
+class NoView final : public core::EntryList, public core::Balloons, public core::FormControls, public core::TrayPresence {
 public:
+    core::UserView View() { return {*this, *this, *this, *this}; }
     void SetListOwnerDrawFixed() override {}
     void AddListEntry(const std::u16string&, std::uint32_t) override {}
-    bool BalloonSwitch() const override { return false; }
-    void BalloonHint(const std::u16string&, const std::u16string&, core::TBalloonType, int, bool) override {}
     void SetListHorizontalExtent(int) override {}
+    void BalloonHint(const std::u16string&, const std::u16string&, core::TBalloonType, int, bool) override {}
+    void SetBalloonSwitch(bool) override {}
+    bool BalloonSwitch() const override { return false; }
+    void SetSwitchSummary(const std::u16string&) override {}
+    void SetPublicAddress(const std::u16string&) override {}
+    bool ShowSwitchWarning(const std::u16string&) override { return true; }
+    void RegisterMinimiseHook() override {}
+    void ActivateTrayIcon() override {}
+    void HideApplication() override {}
+    void HideMainWindow() override {}
 };
 
 // One run's own program directory, daily log and monitor, so that the lines
@@ -76,7 +85,7 @@ public:
         : root_(fs::temp_directory_path() / ("kestrin_udp_bench_" + std::to_string(std::random_device{}()))),
           program_(root_.u16string()),
           log_(program_, base::SystemClock()),
-          monitor_(view_, log_, base::SystemClock(), base::UserRegionalFormats()) {
+          monitor_(view_.View(), log_, base::SystemClock(), base::UserRegionalFormats()) {
         fs::create_directories(root_);
         core::EnsureLogDirectory(program_);
         monitor_.errors = monitor_.warnings = monitor_.infos = true;

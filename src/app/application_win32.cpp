@@ -67,12 +67,12 @@ Application::Application(HINSTANCE instance, files::ProgramDirectory directory, 
     net::SetMainThreadWakeUp([taskbar] { ::PostMessageW(taskbar, WM_NULL, 0, 0); });
     CreateJvTrayIcon1(shell);
     mainWindow_ = std::make_unique<ui::MainWindow>(taskbar, title_, *this);
-    mainWindow_->SetJvTrayIcon1(jvTrayIcon1_.get());
     presence_ = std::make_unique<WindowPresence>(taskbar, *mainWindow_, *jvTrayIcon1_);
     // The main window's components are loaded: the tray icon becomes active.
     jvTrayIcon1_->SetActive(true);
-    form_ = std::make_unique<core::TForm1>(directory_, base::SystemClock(), base::UserRegionalFormats(), *mainWindow_,
-                                           *jvTrayIcon1_, publicAddress_);
+    const core::UserView view{*mainWindow_, *jvTrayIcon1_, *mainWindow_, *this};
+    form_ = std::make_unique<core::TForm1>(directory_, base::SystemClock(), base::UserRegionalFormats(), view,
+                                           publicAddress_);
     try {
         form_->FormCreate();
     } catch (...) {
@@ -87,7 +87,6 @@ Application::~Application() {
     form_.reset();
     presence_.reset();
     // The icon leaves the notification area.
-    if (mainWindow_ != nullptr) mainWindow_->SetJvTrayIcon1(nullptr);
     jvTrayIcon1_.reset();
     mainWindow_.reset();
     net::SetMainThreadWakeUp(nullptr);
@@ -344,12 +343,16 @@ void Application::HandleException(std::exception_ptr error) {
     ui::ShowErrorBox(owner, title_, error, this);
 }
 
-bool Application::ApplicationVisible() const {
-    return presence_ != nullptr && CountsAsVisible(presence_->Current());
+void Application::ActivateTrayIcon() {
+    jvTrayIcon1_->SetActive(true);
 }
 
 void Application::HideApplication() {
     Handle(PresenceEvent::HideApplication);
+}
+
+void Application::HideMainWindow() {
+    mainWindow_->HideAndMinimise();
 }
 
 void Application::ShellRestarted() {

@@ -12,7 +12,7 @@
 
 #include "app/window_presence_win32.h"
 #include "core/form1.h"
-#include "core/form_outputs.h"
+#include "core/user_view.h"
 #include "files/program_directory.h"
 #include "publicaddr/public_address_check.h"
 #include "ui/bound_window_win32.h"
@@ -25,7 +25,10 @@
 
 namespace kestrin::app {
 
-class Application final : public ui::MainWindowEvents, public ui::TrayApplication, private ui::BoundWindow {
+class Application final : public ui::MainWindowEvents,
+                          public ui::TrayApplication,
+                          public core::TrayPresence,
+                          private ui::BoundWindow {
 public:
     // Creates the task-bar window, the main window and its components (the
     // tray icon among them, activated), then runs FormCreate; an error that
@@ -58,7 +61,6 @@ public:
 
     // ui::MainWindowEvents
     void MinimiseRequested() override;
-    void RegisterMinimiseHook() override;
     bool CloseWaiting() const override;
     // Also the task-bar window's: a look at both windows is posted.
     void PlacementChanged() override;
@@ -67,13 +69,17 @@ public:
     void BoxClosed(ui::BoxKind kind) override;
 
     // ui::TrayApplication
-    bool ApplicationVisible() const override;
-    void HideApplication() override;
     void ShellRestarted() override;
     void SessionEnding(bool ending) override;
     // FormClose and the end, with no box: the system waits for the process.
     void CloseForRestart() override;
     void IconGivenUp() override;
+
+    // core::TrayPresence: start-up's way into the tray.
+    void RegisterMinimiseHook() override;
+    void ActivateTrayIcon() override;
+    void HideApplication() override;
+    void HideMainWindow() override;
 
 private:
     // BoundWindow: the task-bar window.

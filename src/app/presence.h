@@ -120,9 +120,6 @@ Scene SceneOf(const Presence& presence);
 // click, or a click with another button.
 PresenceEvent ClickEvent(ui::TMouseButton button, bool doubleClick);
 
-// The application counts as visible: a left click on a (left-over) icon
-// would hide it, and the icon stays out of the tray.
-inline bool CountsAsVisible(const Presence& presence) { return presence.shown == Shown::FromTray; }
 
 // A close asked for earlier is due now.
 inline bool CloseDue(const Presence& presence) {

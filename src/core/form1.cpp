@@ -22,16 +22,14 @@ net::TIdIPVersion IPVersionFromSetting(std::u16string_view text) {
 }
 
 TForm1::TForm1(const files::ProgramDirectory& directory, const base::Clock& clock,
-               const base::RegionalFormats& formats, MainWindowView& window, TrayIconControl& tray,
-               PublicAddressCheck& publicAddress)
+               const base::RegionalFormats& formats, const UserView& view, PublicAddressCheck& publicAddress)
     : IdSyslogServer1(clock),
       directory_(directory),
-      window_(window),
-      tray_(tray),
+      view_(view),
       publicAddress_(publicAddress),
       settings_(directory),
       dailyLog_(directory, clock),
-      monitor_(window, dailyLog_, clock, formats) {
+      monitor_(view, dailyLog_, clock, formats) {
     IdSyslogServer1.Name = u"IdSyslogServer1";
     IdSyslogServer1.SetBroadcastEnabled(true);
     IdSyslogServer1.OnSyslog = [this](net::TIdSyslogServer& sender, syslog::TIdSysLogMessage& message,
@@ -45,7 +43,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormCreate() {
-    window_.RegisterMinimiseHook();
+    view_.presence.RegisterMinimiseHook();
     serviceUrls_.clear();
     serviceUrls_.push_back(settings_.IniLesen(kIP1));
     serviceUrls_.push_back(settings_.IniLesen(kIP2));
@@ -56,21 +54,21 @@ void TForm1::FormCreate() {
     IdSyslogServer1.SetActive(true);
     monitor_.warnings = settings_.IniLesen_bool(kWarning);
     monitor_.errors = settings_.IniLesen_bool(kError);
-    window_.SetBalloonSwitch(viewHint);
+    view_.controls.SetBalloonSwitch(viewHint);
     // Infos alone would leave the list all but empty of what matters. A close
     // asked for under the warning ends start-up here: no icon, no lookup.
-    if (!monitor_.errors && !monitor_.warnings && !window_.ShowSwitchWarning(std::u16string(kSwitchWarningText))) {
+    if (!monitor_.errors && !monitor_.warnings && !view_.controls.ShowSwitchWarning(std::u16string(kSwitchWarningText))) {
         return;
     }
-    window_.SetSwitchSummary(SwitchSummary(monitor_.errors, monitor_.warnings, monitor_.infos));
+    view_.controls.SetSwitchSummary(SwitchSummary(monitor_.errors, monitor_.warnings, monitor_.infos));
     EnsureLogDirectory(directory_);
-    tray_.SetActive(true);
-    tray_.HideApplication();
-    window_.HideAndMinimise();
+    view_.presence.ActivateTrayIcon();
+    view_.presence.HideApplication();
+    view_.presence.HideMainWindow();
     const std::u16string address = publicAddress_.FetchPublicAddress(serviceUrls_);
     if (!address.empty()) {
         publicAddress_.AppendHistoryLine(address);
-        window_.SetPublicAddress(address);
+        view_.controls.SetPublicAddress(address);
     }
 }
 
@@ -80,7 +78,7 @@ void TForm1::FormClose() {
 }
 
 void TForm1::StoreBalloonSwitch() {
-    WriteViewHint(directory_, window_.BalloonSwitch());
+    WriteViewHint(directory_, view_.controls.BalloonSwitch());
 }
 
 void TForm1::IdSyslogServer1Syslog(net::TIdSyslogServer&, syslog::TIdSysLogMessage& message, net::TIdSocketHandle&) {

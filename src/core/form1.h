@@ -1,7 +1,8 @@
 #pragma once
 // The main window object's logic: start-up (FormCreate), close (FormClose)
-// and the listener's handler. It owns the syslog listener and reaches the
-// window, the tray icon and the public address check through form_outputs.h.
+// and the listener's handler. It owns the syslog listener and reaches what the
+// user sees through user_view.h, the public address check through
+// form_outputs.h.
 
 #include <string>
 #include <string_view>
@@ -13,6 +14,7 @@
 #include "core/form_outputs.h"
 #include "core/monitor_core.h"
 #include "core/settings_reader.h"
+#include "core/user_view.h"
 #include "files/program_directory.h"
 #include "net/syslog_server.h"
 
@@ -35,7 +37,7 @@ public:
     // Creates the components: the listener inactive, with broadcast on and
     // this object's handler. Everything passed in must outlive the object.
     TForm1(const files::ProgramDirectory& directory, const base::Clock& clock, const base::RegionalFormats& formats,
-           MainWindowView& window, TrayIconControl& tray, PublicAddressCheck& publicAddress);
+           const UserView& view, PublicAddressCheck& publicAddress);
     // Deactivates the listener first: a delivery it runs while its threads
     // end still needs the entry processing below.
     ~TForm1();
@@ -70,8 +72,7 @@ public:
 
 private:
     const files::ProgramDirectory& directory_;
-    MainWindowView& window_;
-    TrayIconControl& tray_;
+    UserView view_;
     PublicAddressCheck& publicAddress_;
     SettingsReader settings_;
     DailyLogFile dailyLog_;

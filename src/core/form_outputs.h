@@ -1,44 +1,11 @@
 #pragma once
-// What start-up and close need beyond the list (EntryView): the main window's
-// labels, balloon switch and switch warning, the application's minimise hook,
-// the tray icon, and the public address check. The Windows layer implements
-// these; tests record the calls.
+// What start-up needs beyond what the user sees: the public address check.
+// The public address layer implements it; tests record the calls.
 
 #include <string>
 #include <vector>
 
-#include "core/monitor_outputs.h"
-
 namespace kestrin::core {
-
-class MainWindowView : public EntryView {
-public:
-    // The tick mark of "View hints for new entries" (N3); BalloonSwitch() reads it.
-    virtual void SetBalloonSwitch(bool ticked) = 0;
-    // Label1.
-    virtual void SetSwitchSummary(const std::u16string& text) = 0;
-    // Label2.
-    virtual void SetPublicAddress(const std::u16string& text) = 0;
-    // A modal message with the application title as caption, no icon, one OK
-    // button, centred on the screen; returns once it is dismissed. Deliveries
-    // go on while it is open. False when the program was asked to close
-    // meanwhile: start-up goes no further.
-    virtual bool ShowSwitchWarning(const std::u16string& text) = 0;
-    // Makes the minimise hook (hide the main window, state minimised) the
-    // handler of the application's minimised event.
-    virtual void RegisterMinimiseHook() = 0;
-    // Hides the main window and sets its window state to minimised.
-    virtual void HideAndMinimise() = 0;
-};
-
-class TrayIconControl {
-public:
-    virtual ~TrayIconControl() = default;
-    virtual void SetActive(bool active) = 0;
-    // Minimises the application if it counts as visible, hides the task-bar
-    // window and shows the tray icon.
-    virtual void HideApplication() = 0;
-};
 
 class PublicAddressCheck {
 public:

@@ -5,7 +5,7 @@
 
 namespace kestrin::core {
 
-MonitorCore::MonitorCore(EntryView& view, DailyLog& dailyLog, const base::Clock& clock,
+MonitorCore::MonitorCore(const UserView& view, DailyLog& dailyLog, const base::Clock& clock,
                          const base::RegionalFormats& formats)
     : view_(view), dailyLog_(dailyLog), clock_(clock), formats_(formats) {}
 
@@ -14,7 +14,7 @@ std::u16string MonitorCore::TimeStampPrefix() const {
 }
 
 void MonitorCore::IdSyslogServer1Syslog(const syslog::TIdSysLogMessage& message) {
-    view_.SetListOwnerDrawFixed();
+    view_.list.SetListOwnerDrawFixed();
     const std::u16string line = EntryLine(TimeStampPrefix(), message);
     dailyLog_.AppendLogLine(line);
 
@@ -36,10 +36,12 @@ void MonitorCore::IdSyslogServer1Syslog(const syslog::TIdSysLogMessage& message)
     }
 
     if (shown) {
-        view_.AddListEntry(line, kEntryColour);
-        if (view_.BalloonSwitch()) view_.BalloonHint(title, line, balloonType, kBalloonDisplayMilliseconds, false);
+        view_.list.AddListEntry(line, kEntryColour);
+        if (view_.controls.BalloonSwitch()) {
+            view_.balloons.BalloonHint(title, line, balloonType, kBalloonDisplayMilliseconds, false);
+        }
     }
-    view_.SetListHorizontalExtent(kListHorizontalExtent);
+    view_.list.SetListHorizontalExtent(kListHorizontalExtent);
 }
 
 }  // namespace kestrin::core

@@ -8,6 +8,7 @@
 #include "base/date_time.h"
 #include "base/regional_formats.h"
 #include "core/monitor_outputs.h"
+#include "core/user_view.h"
 #include "syslog/syslog_message.h"
 
 namespace kestrin::core {
@@ -18,7 +19,7 @@ inline constexpr int kBalloonDisplayMilliseconds = 5000;
 
 class MonitorCore {
 public:
-    MonitorCore(EntryView& view, DailyLog& dailyLog, const base::Clock& clock, const base::RegionalFormats& formats);
+    MonitorCore(const UserView& view, DailyLog& dailyLog, const base::Clock& clock, const base::RegionalFormats& formats);
 
     // The syslog listener's OnSyslog handler, on the main thread, once per
     // datagram: log every message, list and announce those of a switched-on
@@ -35,7 +36,7 @@ public:
     bool infos = false;
 
 private:
-    EntryView& view_;
+    UserView view_;
     DailyLog& dailyLog_;
     const base::Clock& clock_;
     const base::RegionalFormats& formats_;

@@ -21,7 +21,7 @@ constexpr std::chrono::milliseconds kJoinSlice{1000};
 }  // namespace
 
 TIdUDPListenerThread::TIdUDPListenerThread(TIdUDPServer& server, TIdSocketHandle& binding)
-    : server_(server), binding_(binding) {}
+    : FServer(server), FBinding(binding) {}
 
 TIdUDPListenerThread::~TIdUDPListenerThread() {
     Stop();
@@ -29,68 +29,68 @@ TIdUDPListenerThread::~TIdUDPListenerThread() {
 }
 
 bool TIdUDPListenerThread::CountsAsStopped() const {
-    return stopped_ || terminated_ || suspended_;
+    return FStopped || FTerminated || FSuspended;
 }
 
 void TIdUDPListenerThread::Start() {
-    std::lock_guard guard(lock_);
+    std::lock_guard guard(FLock);
     if (!CountsAsStopped()) return;
-    if (!terminated_) stopped_ = false;
-    if (suspended_) {
-        thread_ = std::thread(&TIdUDPListenerThread::Execute, this);
-        suspended_ = false;
+    if (!FTerminated) FStopped = false;
+    if (FSuspended) {
+        FThread = std::thread(&TIdUDPListenerThread::Execute, this);
+        FSuspended = false;
     }
 }
 
 void TIdUDPListenerThread::Stop() {
-    std::lock_guard guard(lock_);
+    std::lock_guard guard(FLock);
     if (CountsAsStopped()) return;
-    terminated_ = true;
-    stopped_ = true;
+    FTerminated = true;
+    FStopped = true;
 }
 
 bool TIdUDPListenerThread::Stopped() const {
-    std::lock_guard guard(lock_);
+    std::lock_guard guard(FLock);
     return CountsAsStopped();
 }
 
 bool TIdUDPListenerThread::Terminated() const {
-    std::lock_guard guard(lock_);
-    return terminated_;
+    std::lock_guard guard(FLock);
+    return FTerminated;
 }
 
 void TIdUDPListenerThread::WaitFor() {
-    if (!thread_.joinable()) return;
-    while (!WaitForRequestsOr([this] { return ended_.load(); }, kJoinSlice)) RunQueuedRequests();
-    thread_.join();
+    if (!FThread.joinable()) return;
+    while (!WaitForRequestsOr([this] { return FEnded.load(); }, kJoinSlice)) RunQueuedRequests();
+    FThread.join();
 }
 
 void TIdUDPListenerThread::Execute() {
-    base::SetCurrentThreadName(name_);
+    base::SetCurrentThreadName(FName);
     try {
         while (!Stopped()) ReceiveStep();
     } catch (...) {
         // Only the readiness wait lets an error out: the thread ends quietly.
-        std::lock_guard guard(lock_);
-        terminated_ = true;
-        stopped_ = true;
+        std::lock_guard guard(FLock);
+        FTerminated = true;
+        FStopped = true;
     }
-    binding_.CloseSocket();
-    ended_ = true;
+    FBinding.CloseSocket();
+    FEnded = true;
     NotifyMainThread();
 }
 
 void TIdUDPListenerThread::ReceiveStep() {
-    const NativeSocket socket = binding_.Handle();
+    const NativeSocket socket = FBinding.Handle();
     if (socket == kNoSocket) throw EIdNotASocket();
     if (!WaitReadable(socket, std::chrono::milliseconds(std::max(AcceptWait, 0)))) return;
     try {
         if (Stopped()) return;
-        FBuffer.resize(static_cast<std::size_t>(std::max(server_.BufferSize, 0)));
+        FBuffer.resize(static_cast<std::size_t>(std::max(FServer.BufferSize, 0)));
         const ReceivedDatagram datagram = ReceiveFrom(socket, FBuffer);
         FBuffer.resize(datagram.length);
-        binding_.SetPeer(datagram.sender);
-        if (server_.ThreadedEvent) {
+        FBinding.SetPeer(datagram.sender);
+        if (FServer.ThreadedEvent) {
             UDPRead();
         } else {
             Deliver(&TIdUDPListenerThread::UDPRead);
@@ -126,11 +126,11 @@ void TIdUDPListenerThread::Deliver(void (TIdUDPListenerThread::*step)()) {
 }
 
 void TIdUDPListenerThread::UDPRead() {
-    server_.DoUDPRead(*this, FBuffer, binding_);
+    FServer.DoUDPRead(*this, FBuffer, FBinding);
 }
 
 void TIdUDPListenerThread::UDPException() {
-    server_.DoUDPException(*this, binding_, FCurrentException, FCurrentExceptionClass);
+    FServer.DoUDPException(*this, FBinding, FCurrentException, FCurrentExceptionClass);
 }
 
 }  // namespace kestrin::net

@@ -27,8 +27,8 @@ public:
     TIdUDPListenerThread& operator=(const TIdUDPListenerThread&) = delete;
 
     // The diagnostic name the platform gets when the thread starts.
-    const std::u16string& Name() const { return name_; }
-    void SetName(std::u16string name) { name_ = std::move(name); }
+    const std::u16string& Name() const { return FName; }
+    void SetName(std::u16string name) { FName = std::move(name); }
 
     void Start();
     // Tells the thread to end after its current receive step; it is never restarted.
@@ -41,7 +41,7 @@ public:
     // deliveries meanwhile, so a thread blocked in one can finish.
     void WaitFor();
 
-    TIdSocketHandle& Binding() const { return binding_; }
+    TIdSocketHandle& Binding() const { return FBinding; }
 
     // Longest single wait for the socket to become readable.
     int AcceptWait = 1000;
@@ -60,19 +60,19 @@ private:
     void UDPException();
     bool CountsAsStopped() const;
 
-    TIdUDPServer& server_;
-    TIdSocketHandle& binding_;
-    std::u16string name_;
+    TIdUDPServer& FServer;
+    TIdSocketHandle& FBinding;
+    std::u16string FName;
     std::vector<std::byte> FBuffer;
     std::u16string FCurrentException;
     const std::type_info* FCurrentExceptionClass = nullptr;
 
-    mutable std::mutex lock_;  // guards the three flags below
-    bool stopped_ = true;
-    bool terminated_ = false;
-    bool suspended_ = true;
-    std::atomic<bool> ended_ = false;
-    std::thread thread_;
+    mutable std::mutex FLock;  // guards the three flags below
+    bool FStopped = true;
+    bool FTerminated = false;
+    bool FSuspended = true;
+    std::atomic<bool> FEnded = false;
+    std::thread FThread;
 };
 
 }  // namespace kestrin::net

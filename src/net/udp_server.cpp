@@ -27,19 +27,19 @@ void TIdUDPServer::SetActive(bool active) {
 }
 
 void TIdUDPServer::SetBroadcastEnabled(bool enabled) {
-    if (enabled == broadcastEnabled_) return;
-    broadcastEnabled_ = enabled;
+    if (enabled == FBroadcastEnabled) return;
+    FBroadcastEnabled = enabled;
     if (Active()) {
-        for (const auto& binding : bindings_) binding->SetBroadcastEnabled(enabled);
+        for (const auto& binding : FBindings) binding->SetBroadcastEnabled(enabled);
     }
 }
 
 TIdSocketHandle& TIdUDPServer::AddBinding() {
-    return *bindings_.emplace_back(std::make_unique<TIdSocketHandle>(DefaultPort));
+    return *FBindings.emplace_back(std::make_unique<TIdSocketHandle>(DefaultPort));
 }
 
 std::vector<std::u16string> TIdUDPServer::ListenerThreadNames() const {
-    std::lock_guard guard(listenerThreadsLock_);
+    std::lock_guard guard(FListenerThreadsLock);
     std::vector<std::u16string> names;
     for (const auto& thread : FListenerThreads) names.push_back(thread->Name());
     return names;
@@ -54,7 +54,7 @@ void TIdUDPServer::DoUDPException(TIdUDPListenerThread& thread, TIdSocketHandle&
 void TIdUDPServer::Activate() {
     // Threads left from an activation whose current binding failed since.
     Deactivate();
-    if (bindings_.empty()) {
+    if (FBindings.empty()) {
         const TIdIPVersion first = IPVersion;
         const TIdIPVersion second = first == Id_IPv4 ? Id_IPv6 : Id_IPv4;
         AddBinding().IPVersion = first;
@@ -62,19 +62,19 @@ void TIdUDPServer::Activate() {
     }
     BindAll();
     StartListenerThreads();
-    for (const auto& binding : bindings_) binding->SetBroadcastEnabled(broadcastEnabled_);
+    for (const auto& binding : FBindings) binding->SetBroadcastEnabled(FBroadcastEnabled);
 }
 
 void TIdUDPServer::BindAll() {
-    for (std::size_t i = 0; i < bindings_.size(); ++i) {
-        TIdSocketHandle& binding = *bindings_[i];
+    for (std::size_t i = 0; i < FBindings.size(); ++i) {
+        TIdSocketHandle& binding = *FBindings[i];
         try {
             binding.AllocateSocket();
             if (ReuseSocket != rsOSDependent) binding.ReuseSocket = ReuseSocket;
             binding.Bind();
         } catch (...) {
             // The failing binding's own socket holds no port; it goes too.
-            for (std::size_t j = 0; j <= i; ++j) bindings_[j]->CloseSocket();
+            for (std::size_t j = 0; j <= i; ++j) FBindings[j]->CloseSocket();
             FCurrentBinding = nullptr;
             throw;
         }
@@ -83,9 +83,9 @@ void TIdUDPServer::BindAll() {
 }
 
 void TIdUDPServer::StartListenerThreads() {
-    std::lock_guard guard(listenerThreadsLock_);
+    std::lock_guard guard(FListenerThreadsLock);
     int number = 1;
-    for (const auto& binding : bindings_) StartListenerThread(*binding, number++);
+    for (const auto& binding : FBindings) StartListenerThread(*binding, number++);
 }
 
 void TIdUDPServer::StartListenerThread(TIdSocketHandle& binding, int number) {
@@ -103,7 +103,7 @@ void TIdUDPServer::StartListenerThread(TIdSocketHandle& binding, int number) {
 
 void TIdUDPServer::Deactivate() {
     {
-        std::lock_guard guard(listenerThreadsLock_);
+        std::lock_guard guard(FListenerThreadsLock);
         while (!FListenerThreads.empty()) {
             TIdUDPListenerThread& thread = *FListenerThreads.front();
             thread.Stop();

@@ -47,7 +47,7 @@ public:
     std::uint16_t DefaultPort = 0;
     TIdIPVersion IPVersion = Id_IPv4;
 
-    bool BroadcastEnabled() const { return broadcastEnabled_; }
+    bool BroadcastEnabled() const { return FBroadcastEnabled; }
     // Applied to every binding at once while active.
     void SetBroadcastEnabled(bool enabled);
 
@@ -60,7 +60,7 @@ public:
     ExceptionHandler OnUDPException;
 
     // Filled by the first activation and kept across deactivation.
-    const std::vector<std::unique_ptr<TIdSocketHandle>>& Bindings() const { return bindings_; }
+    const std::vector<std::unique_ptr<TIdSocketHandle>>& Bindings() const { return FBindings; }
     // A new binding on DefaultPort.
     TIdSocketHandle& AddBinding();
     TIdSocketHandle* CurrentBinding() const { return FCurrentBinding; }
@@ -87,11 +87,11 @@ private:
     void StartListenerThreads();
     void StartListenerThread(TIdSocketHandle& binding, int number);
 
-    SocketLayerUse socketLayer_;  // first: the sockets below need it to the end
-    std::vector<std::unique_ptr<TIdSocketHandle>> bindings_;
+    SocketLayerUse FSocketLayer;  // first: the sockets below need it to the end
+    std::vector<std::unique_ptr<TIdSocketHandle>> FBindings;
     TIdSocketHandle* FCurrentBinding = nullptr;
-    bool broadcastEnabled_ = false;
-    mutable std::mutex listenerThreadsLock_;
+    bool FBroadcastEnabled = false;
+    mutable std::mutex FListenerThreadsLock;
     std::vector<std::unique_ptr<TIdUDPListenerThread>> FListenerThreads;
 };
 

@@ -21,7 +21,7 @@ bool IsDigit(char16_t c) {
 
 }  // namespace
 
-TIdSysLogMessage::TIdSysLogMessage(std::u16string_view localHostName, const base::Clock& clock) : clock_(&clock) {
+TIdSysLogMessage::TIdSysLogMessage(std::u16string_view localHostName, const base::Clock& clock) : FClock(&clock) {
     SetPri(kDefaultPri);
     SetHostname(localHostName);
 }
@@ -118,7 +118,7 @@ void TIdSysLogMessage::ScanHeader(std::size_t& position) {
         }
         MaskNonAscii(FHostname);
     } catch (const EInvalidSyslogMessage&) {
-        FTimeStamp = clock_->Now();
+        FTimeStamp = FClock->Now();
         FHostname = FPeer;
     }
 }
@@ -143,7 +143,7 @@ base::LocalDateTime TIdSysLogMessage::DecodeHeaderTime(std::u16string text) cons
         const bool fieldsValid = month >= 1 && day >= 1 && day <= 31 && hour >= 0 && hour <= 23 && minute >= 0 &&
                                  minute <= 59 && second >= 0 && second <= 59 && view[15] == u' ';
         if (fieldsValid) {
-            const int year = clock_->Now().year;
+            const int year = FClock->Now().year;
             if (base::IsValidDate(year, month, day)) return {year, month, day, hour, minute, second, 0};
         }
     }

@@ -71,7 +71,7 @@ private:
     std::u16string FRawMessage;
     std::u16string FPeer;
     TIdSyslogPRI FPri = 0;
-    const base::Clock* clock_;
+    const base::Clock* FClock;
 };
 
 }  // namespace kestrin::syslog

@@ -9,7 +9,6 @@
 #include "ui/log_view_win32.h"
 #include "ui/main_window_layout.h"
 #include "ui/popup_menu_win32.h"
-#include "ui/tray_icon_win32.h"
 #include "ui/ui_errors.h"
 #include "ui/window_class_win32.h"
 #include "ui/ui_texts.h"
@@ -352,11 +351,6 @@ bool MainWindow::BalloonSwitch() const {
     return MenuItemChecked(popupMenu1_.Get(), kN3Id);
 }
 
-void MainWindow::BalloonHint(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
-                             int delayMilliseconds, bool cancelPrevious) {
-    if (jvTrayIcon1_ != nullptr) jvTrayIcon1_->BalloonHint(title, value, balloonType, delayMilliseconds, cancelPrevious);
-}
-
 void MainWindow::SetListHorizontalExtent(int width) {
     logView_->SetHorizontalExtent(width);
 }
@@ -376,10 +370,6 @@ void MainWindow::SetPublicAddress(const std::u16string& text) {
 bool MainWindow::ShowSwitchWarning(const std::u16string& text) {
     ShowScreenCentredMessage(applicationTitle_, text, &events_);
     return !events_.CloseWaiting();
-}
-
-void MainWindow::RegisterMinimiseHook() {
-    events_.RegisterMinimiseHook();
 }
 
 void MainWindow::HideAndMinimise() {

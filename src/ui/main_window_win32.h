@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "core/form_outputs.h"
+#include "core/user_view.h"
 #include "ui/bound_window_win32.h"
 #include "ui/close_request.h"
 #include "ui/message_boxes_win32.h"
@@ -23,7 +23,6 @@
 namespace kestrin::ui {
 
 class LogView;
-class TJvTrayIcon;
 
 // Control ids of the main window's children.
 inline constexpr int kListBox1Id = 101;
@@ -46,8 +45,6 @@ public:
     // SC_MINIMIZE (minimise box, system menu): not applied to the main
     // window but passed to the application.
     virtual void MinimiseRequested() = 0;
-    // Forwarded from MainWindowView::RegisterMinimiseHook.
-    virtual void RegisterMinimiseHook() = 0;
     // An exception escaped one of the window's handlers (a window procedure
     // must never let one through): the application shows its error box.
     virtual void HandleException(std::exception_ptr error) = 0;
@@ -64,7 +61,10 @@ enum class WindowState : std::uint8_t { Normal, Maximised, Minimised };
 // or, shown from the tray, the list.
 enum class KeyboardAt : std::uint8_t { LastFocused, List };
 
-class MainWindow final : public core::MainWindowView, private SplitterClient, private BoundWindow {
+class MainWindow final : public core::EntryList,
+                         public core::FormControls,
+                         private SplitterClient,
+                         private BoundWindow {
 public:
     // Creates the window, not shown, owned by `owner` (the application's
     // hidden task-bar window; may be null). `applicationTitle` is the
@@ -101,30 +101,26 @@ public:
     void JvTrayIcon1Click(const TrayClick& click);
     void JvTrayIcon1DblClick(const TrayClick& click);
 
-    // JvTrayIcon1, which shows the balloons; null detaches it.
-    void SetJvTrayIcon1(TJvTrayIcon* trayIcon) noexcept { jvTrayIcon1_ = trayIcon; }
-
     // Shows the window in its normal state; the first time centred on the
     // desktop, later where it was.
     void ShowNormal();
     // The window, shown, becomes the foreground window with the keyboard.
     void TakeKeyboard(KeyboardAt at = KeyboardAt::LastFocused);
 
-    // core::EntryView
+    // Hides the window and sets its state to minimised.
+    void HideAndMinimise();
+
+    // core::EntryList
     void SetListOwnerDrawFixed() override;
     void AddListEntry(const std::u16string& line, std::uint32_t colour) override;
-    bool BalloonSwitch() const override;
-    void BalloonHint(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
-                     int delayMilliseconds, bool cancelPrevious) override;
     void SetListHorizontalExtent(int width) override;
 
-    // core::MainWindowView
+    // core::FormControls
     void SetBalloonSwitch(bool ticked) override;
+    bool BalloonSwitch() const override;
     void SetSwitchSummary(const std::u16string& text) override;
     void SetPublicAddress(const std::u16string& text) override;
     bool ShowSwitchWarning(const std::u16string& text) override;
-    void RegisterMinimiseHook() override;
-    void HideAndMinimise() override;
 
 private:
     // BoundWindow
@@ -164,7 +160,6 @@ private:
     bool placed_ = false;
     // The control with the keyboard focus when the window was last deactivated.
     HWND focused_ = nullptr;
-    TJvTrayIcon* jvTrayIcon1_ = nullptr;
     WindowIcons icons_;
     UniqueFont font_;
     UniqueMenu popupMenu1_;

@@ -1,8 +1,8 @@
 #pragma once
-// What the tray icon reports to the application, which alone decides what
-// the user sees: which windows show, whether the task-bar button shows and
-// whether the icon is in the tray. Clicks reach it through the icon's
-// OnClick and OnDblClick.
+// What the tray icon reports to the application, whose presence alone
+// decides what the user sees: which windows show, whether the task-bar
+// button shows and whether the icon is in the tray. The icon carries that
+// out and never asks back. Clicks reach it through OnClick and OnDblClick.
 
 #include <exception>
 
@@ -13,11 +13,6 @@ namespace kestrin::ui {
 class TrayApplication {
 public:
     virtual ~TrayApplication() = default;
-    // The application counts as visible (shown, and not merely from a double
-    // click or another button): its icon stays out of the tray.
-    virtual bool ApplicationVisible() const = 0;
-    // Into the tray: no window, no task-bar button, the icon in the tray.
-    virtual void HideApplication() = 0;
     // The shell restarted and lost every icon.
     virtual void ShellRestarted() = 0;
     // The user's session ends (true) or the end was cancelled (false).

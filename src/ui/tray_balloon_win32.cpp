@@ -41,44 +41,44 @@ void CopyCut(WCHAR (&field)[N], const std::u16string& text, std::size_t limit) {
 }  // namespace
 
 bool TJvTrayIcon::AcceptBalloons() {
-    return shell_.Version().AtLeast5();
+    return FShell.Version().AtLeast5();
 }
 
 bool TJvTrayIcon::SendBalloon(const std::u16string& title, const std::u16string& value,
                               core::TBalloonType balloonType, int delayMilliseconds) {
-    CopyCut(iconData_.szInfoTitle, title, kMaxInfoTitleLength);
-    CopyCut(iconData_.szInfo, value, kMaxInfoLength);
-    iconData_.uTimeOut = static_cast<UINT>(std::max(delayMilliseconds, 0));
-    iconData_.dwInfoFlags = InfoFlags(balloonType);
+    CopyCut(FIconData.szInfoTitle, title, kMaxInfoTitleLength);
+    CopyCut(FIconData.szInfo, value, kMaxInfoLength);
+    FIconData.uTimeOut = static_cast<UINT>(std::max(delayMilliseconds, 0));
+    FIconData.dwInfoFlags = InfoFlags(balloonType);
     return Notify(NIM_MODIFY, NIF_INFO);
 }
 
 void TJvTrayIcon::BalloonHint(const std::u16string& title, const std::u16string& value,
                               core::TBalloonType balloonType, int delayMilliseconds, bool cancelPrevious) {
     // Balloons need the icon; one asked for while it is absent is dropped.
-    if (!iconVisible_ || !AcceptBalloons()) return;
+    if (!FIconVisible || !AcceptBalloons()) return;
     // Cleared first, so the clearing requests do not overwrite this one's time.
     if (cancelPrevious) HideBalloon();
-    balloonTime_ = clock_.Now();
-    balloonDelay_ = std::chrono::floor<std::chrono::seconds>(std::chrono::milliseconds{delayMilliseconds});
+    FTime = FClock.Now();
+    FTimeDelay = std::chrono::floor<std::chrono::seconds>(std::chrono::milliseconds{delayMilliseconds});
     if (title.empty() && value.empty()) {
-        if (SendBalloon(title, value, balloonType, delayMilliseconds)) balloonCount_ = std::max(balloonCount_ - 1, 0);
+        if (SendBalloon(title, value, balloonType, delayMilliseconds)) FBalloonCount = std::max(FBalloonCount - 1, 0);
         return;
     }
     // Asked for inside a delivery: the shell call, which blocks until the
     // shell has answered, comes once the burst's deliveries have run.
-    if (!waitingBalloon_) StartTimer(kBalloonSendTimerId, kBalloonSendDelay);
-    waitingBalloon_ = Balloon{title, value, balloonType, delayMilliseconds};
+    if (!FWaitingBalloon) StartTimer(kBalloonSendTimerId, kBalloonSendDelay);
+    FWaitingBalloon = Balloon{title, value, balloonType, delayMilliseconds};
 }
 
 void TJvTrayIcon::BalloonSendTimerExpired() {
     StopTimer(kBalloonSendTimerId);
-    const std::optional<Balloon> balloon = std::exchange(waitingBalloon_, std::nullopt);
+    const std::optional<Balloon> balloon = std::exchange(FWaitingBalloon, std::nullopt);
     // The icon went meanwhile: dropped, as if asked for now.
-    if (!balloon || !iconVisible_) return;
+    if (!balloon || !FIconVisible) return;
     if (!SendBalloon(balloon->title, balloon->value, balloon->type, balloon->delayMilliseconds)) return;
     // Each balloon replaces the one on screen: one at most is shown.
-    balloonCount_ = std::min(balloonCount_ + 1, kMostBalloonsShown);
+    FBalloonCount = std::min(FBalloonCount + 1, kMostBalloonsShown);
     if (balloon->delayMilliseconds < kLongestTimedBalloon) {
         StartTimer(kBalloonTimerId, static_cast<UINT>(std::max(balloon->delayMilliseconds, 0)));
     }
@@ -87,7 +87,7 @@ void TJvTrayIcon::BalloonSendTimerExpired() {
 void TJvTrayIcon::HideBalloon() {
     // An empty balloon replaces the one shown, which removes it; one more
     // covers a shell that still holds it.
-    const int requests = balloonCount_ + 1;
+    const int requests = FBalloonCount + 1;
     for (int i = 0; i < requests; ++i) BalloonHint(u"", u"", core::btNone, kClearingDelay, false);
 }
 
@@ -101,8 +101,8 @@ LRESULT TJvTrayIcon::BalloonEvent(LPARAM event) {
         // The shell's time-out may come early (no user input): the balloon
         // stays for its own display time.
         using namespace std::chrono;
-        const milliseconds elapsed = base::TimeBetween(balloonTime_, clock_.Now());
-        if (elapsed >= milliseconds::zero() && floor<seconds>(elapsed) > balloonDelay_) HideBalloon();
+        const milliseconds elapsed = base::TimeBetween(FTime, FClock.Now());
+        if (elapsed >= milliseconds::zero() && floor<seconds>(elapsed) > FTimeDelay) HideBalloon();
     } else if (event == NIN_BALLOONUSERCLICK) {
         HideBalloon();
     }

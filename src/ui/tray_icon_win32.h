@@ -1,8 +1,8 @@
 #pragma once
 // JvTrayIcon1: the program's icon in the shell's notification area. It puts
-// the icon there and takes it away when the application tells it to, reports
-// clicks on the icon and the shell's events to the application, and shows the
-// balloons that announce new entries.
+// the icon there and takes it away when the application's presence says so,
+// reports clicks on the icon and the shell's events to the application, and
+// shows the balloons that announce new entries.
 
 #include <windows.h>
 
@@ -13,8 +13,7 @@
 #include <string>
 
 #include "base/date_time.h"
-#include "core/form_outputs.h"
-#include "core/monitor_outputs.h"
+#include "core/user_view.h"
 #include "ui/notification_window_win32.h"
 #include "ui/notify_icon_data.h"
 #include "ui/tray_application.h"
@@ -43,12 +42,12 @@ inline constexpr int kIconRetries = 60;
 // Posted by a double click on the icon to the notification window itself.
 inline constexpr UINT kDoubleClickMessage = WM_USER + 2;
 
-class TJvTrayIcon final : public core::TrayIconControl, private NotificationWindowClient {
+class TJvTrayIcon final : public core::Balloons, private NotificationWindowClient {
 public:
     using ClickHandler = std::function<void(const TrayClick&)>;
 
     // Creates the notification window; nothing is in the notification area
-    // until the component is active and the application shows the icon.
+    // until the component is active and the presence shows the icon.
     // Everything passed in must outlive the object.
     TJvTrayIcon(TrayApplication& application, TrayShell& shell, const base::Clock& clock, HICON icon);
     // Deactivates: timers stopped, icon removed.
@@ -59,14 +58,11 @@ public:
     ClickHandler OnClick;
     ClickHandler OnDblClick;
 
-    // core::TrayIconControl
-    void SetActive(bool active) override;
-    // Hands the hiding into the tray to the application.
-    void HideApplication() override;
+    void SetActive(bool active);
 
-    bool IconVisible() const noexcept { return iconVisible_; }
-    // Adds the icon (while active and the application does not count as
-    // visible) or removes it; a refused removal leaves things as they were.
+    bool IconVisible() const noexcept { return FIconVisible; }
+    // Adds the icon (while active) or removes it; a refused removal leaves
+    // things as they were.
     // A refused addition is tried again every kIconRetryInterval, at most
     // kIconRetries times, until it is accepted or no longer wanted; then the
     // application hears that it was given up.
@@ -79,16 +75,16 @@ public:
     // area; the caller keeps the old one until this has returned.
     void SetIcon(HICON icon);
 
-    // A balloon with text waits kBalloonSendDelay for the shell, replaced by
-    // any newer one meanwhile; an empty one, which removes the balloon
-    // shown, goes at once.
+    // core::Balloons. A balloon with text waits kBalloonSendDelay for the
+    // shell, replaced by any newer one meanwhile; an empty one, which removes
+    // the balloon shown, goes at once.
     void BalloonHint(const std::u16string& title, const std::u16string& value, core::TBalloonType balloonType,
-                     int delayMilliseconds, bool cancelPrevious);
+                     int delayMilliseconds, bool cancelPrevious) override;
     // Clears the balloons shown; one waiting for the shell still goes.
     void HideBalloon();
     bool AcceptBalloons();
 
-    HWND NotificationWindowHandle() const noexcept { return window_.Handle(); }
+    HWND NotificationWindowHandle() const noexcept { return FWindow.Handle(); }
 
 private:
     // NotificationWindowClient
@@ -119,29 +115,33 @@ private:
                      int delayMilliseconds);
     LRESULT BalloonEvent(LPARAM event);
 
-    TrayApplication& application_;
-    TrayShell& shell_;
-    const base::Clock& clock_;
-    HICON icon_;
-    const UINT taskbarCreated_;
-    bool active_ = false;
+    TrayApplication& FApplication;
+    TrayShell& FShell;
+    const base::Clock& FClock;
+    HICON FIcon;
+    const UINT FTaskbarCreated;
+    bool FActive = false;
     // The shell accepted the icon and it has not been removed since.
-    bool iconVisible_ = false;
+    bool FIconVisible = false;
     // A button went down on the icon and has not come up yet.
-    bool clicked_ = false;
+    bool FClicked = false;
     // A click is pending until the double-click time runs out.
-    bool waitingForDoubleClick_ = false;
+    bool FWaitingForDoubleClick = false;
     // Tries of a refused icon still to come; 0 while none is being retried.
-    int iconRetriesLeft_ = 0;
-    TNotifyIconDataXP iconData_{};
-    TrayClick pendingClick_{};
+    int FIconRetriesLeft = 0;
+    TNotifyIconDataXP FIconData{};
+    // The click waiting for the double-click time to pass.
+    TMouseButton FClickedButton = mbLeft;
+    std::uint8_t FClickedShift = 0;
+    int FClickedX = 0;
+    int FClickedY = 0;
     // A double click posted and not reported yet.
-    std::optional<TrayClick> pendingDoubleClick_;
+    std::optional<TrayClick> FPendingDoubleClick;
     // Balloons shown and not yet cleared: 0 or 1, as each replaces the last.
-    int balloonCount_ = 0;
-    // When the latest balloon was asked for, and its display time.
-    base::LocalDateTime balloonTime_{};
-    std::chrono::seconds balloonDelay_{0};
+    int FBalloonCount = 0;
+    // When the latest balloon was asked for, and its display time in whole seconds.
+    base::LocalDateTime FTime{};
+    std::chrono::seconds FTimeDelay{0};
     struct Balloon {
         std::u16string title;
         std::u16string value;
@@ -149,8 +149,8 @@ private:
         int delayMilliseconds;
     };
     // Asked for and not yet sent to the shell.
-    std::optional<Balloon> waitingBalloon_;
-    NotificationWindow window_;
+    std::optional<Balloon> FWaitingBalloon;
+    NotificationWindow FWindow;
 };
 
 }  // namespace kestrin::ui

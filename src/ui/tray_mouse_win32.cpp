@@ -51,26 +51,29 @@ void TJvTrayIcon::MouseEvent(UINT mouseMessage) {
     ::GetCursorPos(&cursor);
     const auto click = [&](TMouseButton button) { return TrayClick{button, ShiftState(), cursor.x, cursor.y}; };
     const auto buttonUp = [&](TMouseButton button) {
-        if (!clicked_) return;
-        clicked_ = false;
-        pendingClick_ = click(button);
-        if (waitingForDoubleClick_) return;
-        waitingForDoubleClick_ = true;
+        if (!FClicked) return;
+        FClicked = false;
+        FClickedButton = button;
+        FClickedShift = ShiftState();
+        FClickedX = cursor.x;
+        FClickedY = cursor.y;
+        if (FWaitingForDoubleClick) return;
+        FWaitingForDoubleClick = true;
         StartTimer(kClickTimerId, ::GetDoubleClickTime());
     };
     const auto doubleClick = [&](TMouseButton button) {
-        if (waitingForDoubleClick_) {
-            waitingForDoubleClick_ = false;
+        if (FWaitingForDoubleClick) {
+            FWaitingForDoubleClick = false;
             StopTimer(kClickTimerId);
         }
-        pendingDoubleClick_ = click(button);
-        if (!::PostMessageW(window_.Handle(), kDoubleClickMessage, 0, 0)) ReportDoubleClick();
+        FPendingDoubleClick = click(button);
+        if (!::PostMessageW(FWindow.Handle(), kDoubleClickMessage, 0, 0)) ReportDoubleClick();
     };
     switch (mouseMessage) {
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            clicked_ = true;
+            FClicked = true;
             break;
         case WM_LBUTTONUP: buttonUp(mbLeft); break;
         case WM_RBUTTONUP: buttonUp(mbRight); break;
@@ -87,16 +90,16 @@ void TJvTrayIcon::MouseEvent(UINT mouseMessage) {
 
 void TJvTrayIcon::ClickTimerExpired() {
     StopTimer(kClickTimerId);
-    if (!waitingForDoubleClick_) return;
-    waitingForDoubleClick_ = false;
+    if (!FWaitingForDoubleClick) return;
+    FWaitingForDoubleClick = false;
     // What a left click restores or hides besides is the application's to decide.
-    if (OnClick) OnClick(pendingClick_);
+    if (OnClick) OnClick(TrayClick{FClickedButton, FClickedShift, FClickedX, FClickedY});
 }
 
 void TJvTrayIcon::ReportDoubleClick() {
-    if (!pendingDoubleClick_) return;
-    const TrayClick click = *pendingDoubleClick_;
-    pendingDoubleClick_.reset();
+    if (!FPendingDoubleClick) return;
+    const TrayClick click = *FPendingDoubleClick;
+    FPendingDoubleClick.reset();
     if (OnDblClick) OnDblClick(click);
 }
 

@@ -13,6 +13,7 @@
 #include "support/fixed_clock.h"
 #include "support/fixed_formats.h"
 #include "support/main_loop.h"
+#include "support/recording_view.h"
 #include "ui/main_window_win32.h"
 #include "ui/wide_text.h"
 
@@ -21,14 +22,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class Ignore final : public ui::MainWindowEvents, public core::TrayIconControl, public core::PublicAddressCheck {
+class Ignore final : public ui::MainWindowEvents, public core::PublicAddressCheck {
 public:
     void CloseRequested(ui::CloseFrom) override {}
     void MinimiseRequested() override {}
-    void RegisterMinimiseHook() override {}
     void HandleException(std::exception_ptr) override {}
-    void SetActive(bool) override {}
-    void HideApplication() override {}
     std::u16string FetchPublicAddress(const std::vector<std::u16string>&) override { return u"203.0.113.7"; }
     void AppendHistoryLine(const std::u16string&) override {}
 };
@@ -50,8 +48,9 @@ TEST(FormWindowTest, ReceivedMessagesOfSwitchedOnClassesBecomeWhiteOwnerDrawnRow
     FixedClock clock;
     const GermanFormats formats;
     Ignore outside;
+    RecordingView tray;
     ui::MainWindow window(nullptr, u"kestrin", outside);
-    core::TForm1 form(program, clock, formats, window, outside, outside);
+    core::TForm1 form(program, clock, formats, {window, tray, window, tray}, outside);
     MainLoop loop;
     form.FormCreate();
 

@@ -154,7 +154,7 @@ TEST_F(PresenceTest, ALeftClickShowsTheWindowOnlyOnceTheDoubleClickTimeIsOverAnd
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_DELETE}));
     // No icon, so entries raise no balloon.
     shell.calls.clear();
-    application->MainWindow().BalloonHint(u"Kestrin", u"entry", core::btError, 5000, false);
+    application->JvTrayIcon1().BalloonHint(u"Kestrin", u"entry", core::btError, 5000, false);
     EXPECT_TRUE(shell.calls.empty());
     MinimiseByCaption();
     ExpectInTheTray();
@@ -167,7 +167,7 @@ TEST_F(PresenceTest, ADoubleClickShowsTheWindowAtOnceAndTheIconStaysForBalloons)
     ExpectShown();
     EXPECT_TRUE(Tray().IconVisible());
     EXPECT_TRUE(shell.calls.empty());
-    application->MainWindow().BalloonHint(u"Kestrin", u"entry", core::btError, 5000, false);
+    application->JvTrayIcon1().BalloonHint(u"Kestrin", u"entry", core::btError, 5000, false);
     Post(Notification(), WM_TIMER, ui::kBalloonSendTimerId, 0);
     EXPECT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_MODIFY}));
 }
@@ -395,20 +395,20 @@ TEST_F(PresenceTest, AChangeOfScaleGivesTheTrayIconOfTheNewSize) {
 // Where the keyboard must be, as the user expects it.
 enum class Keyboard { Main, Box, Other, Any };
 
-// What the user must see, kept step by step beside the real program.
-struct Seen {
-    bool window = false;
-    bool icon = true;
+// What the user must see, kept step by step beside the real program: the
+// presence moved by the program's own rule (app::After) through the events
+// each step makes, and what lies outside it (the keyboard, the open box, the
+// end).
+struct Expected {
+    app::Presence presence;
     Keyboard keyboard = Keyboard::Any;
-    // The open box, and where the keyboard was when it was asked for.
+    // The open box, whether it is a failed close's, and where the keyboard
+    // was when it was asked for.
     HWND box = nullptr;
+    bool boxOfClose = false;
     Keyboard beforeBox = Keyboard::Any;
-    bool minimiseWaits = false;
-    bool closeWaits = false;
     // The close goes through: the program ends.
     bool ends = false;
-    // No icon and no window: the task-bar button, minimised, stands in.
-    bool button = false;
 };
 
 // A seeded random walk of user events over the real program, boxes included:
@@ -428,7 +428,7 @@ protected:
     static constexpr int kSteps = 1000;
 
     std::mt19937 random;
-    Seen seen;
+    Expected expected;
     int steps = 0;
     std::string where;
     std::optional<LockedFile> locked;
@@ -440,30 +440,59 @@ protected:
 
     void SetUp() override {
         PresenceTest::SetUp();
+        expected.presence = app::After({}, app::PresenceEvent::HideApplication);
         boxes.WhenShown([this](HWND box) { BoxShown(box); });
+    }
+
+    app::Scene Scene() const { return app::SceneOf(expected.presence); }
+    // Wanted and not given up: the shell took it.
+    bool IconExpected() const { return Scene().icon && !expected.presence.iconGivenUp; }
+
+    // The program's own rule takes the event. A close that starts an
+    // attempt ends the program, or with config.cfg locked opens the error box.
+    void Apply(app::PresenceEvent event) {
+        const bool attempting = expected.presence.closing;
+        expected.presence = app::After(expected.presence, event);
+        if (attempting || !expected.presence.closing) return;
+        expected.ends = !locked;
+        expected.beforeBox = expected.keyboard;
+    }
+
+    // After an event the user made, the keyboard goes where the scene says.
+    void Activated() {
+        switch (Scene().foreground) {
+            case app::Foreground::Box: expected.keyboard = Keyboard::Box; break;
+            case app::Foreground::MainWindow: expected.keyboard = Keyboard::Main; break;
+            case app::Foreground::Elsewhere: expected.keyboard = Keyboard::Any; break;
+        }
+    }
+    void UserEvent(app::PresenceEvent event) {
+        Apply(event);
+        Activated();
     }
 
     void Walk() {
         while (steps < kSteps && !HasFailure()) {
             if (!Step()) continue;
             if (QuitPosted()) {
-                ASSERT_TRUE(seen.ends) << where;
+                ASSERT_TRUE(expected.ends) << where;
                 Restart();
             } else {
-                ASSERT_FALSE(seen.ends) << where;
+                ASSERT_FALSE(expected.ends) << where;
             }
             Check();
         }
     }
 
     bool Possible(Event event) const {
-        const bool box = seen.box != nullptr;
+        const bool box = expected.box != nullptr;
+        const bool window = Scene().window;
         switch (event) {
-            case kLeft: case kDouble: case kRight: case kMiddle: return seen.icon;
-            case kCaption: case kAbout: return seen.window && !box;
-            case kRefusedIcon: return seen.window && !seen.icon && !box;
-            case kTaskbarButton: case kTaskbarActivate: return seen.window;
-            case kRestore: return !box || seen.window;
+            case kLeft: case kDouble: case kRight: case kMiddle: return IconExpected();
+            case kCaption: case kAbout: return window && !box;
+            case kRefusedIcon: return window && !IconExpected() && !box;
+            case kTaskbarButton: case kTaskbarActivate: return window;
+            case kRestore: return !box || window;
             case kOk: case kEscape: return box;
             default: return true;
         }
@@ -475,56 +504,57 @@ protected:
         const auto event = static_cast<Event>(random() % kEvents);
         if (!Possible(event)) return false;
         // The step and the few before it, for the message of a failure.
-        const std::string step = std::to_string(steps++) + ": " + kNames[event] + (seen.box != nullptr ? " (box)" : "");
+        const std::string step =
+            std::to_string(steps++) + ": " + kNames[event] + (expected.box != nullptr ? " (box)" : "");
         where = step + (where.empty() ? "" : ", after " + where.substr(0, 160));
         Do(event);
         return true;
     }
 
-    // Under a box the user's events bring the box forward; a minimise waits.
-    void UnderBox(bool minimise) {
-        seen.minimiseWaits = minimise && seen.window;
-        seen.keyboard = Keyboard::Box;
-    }
-
     void Do(Event event) {
-        const bool box = seen.box != nullptr;
+        using app::PresenceEvent;
         switch (event) {
             case kLeft:
-                box ? UnderBox(false) : void(seen = {true, false, Keyboard::Main});
+                UserEvent(app::ClickEvent(ui::mbLeft, false));
                 LeftClick();
                 break;
             case kDouble:
+                UserEvent(app::ClickEvent(ui::mbLeft, true));
+                DoubleClick();
+                break;
             case kRight:
+                UserEvent(app::ClickEvent(ui::mbRight, false));
+                RightClick();
+                break;
             case kMiddle:
-                box ? UnderBox(false) : void(seen = {true, true, Keyboard::Main});
-                event == kDouble ? DoubleClick() : event == kRight ? RightClick() : MiddleClick();
+                UserEvent(app::ClickEvent(ui::mbMiddle, false));
+                MiddleClick();
                 break;
             case kCaption:
-                seen = {false, true, Keyboard::Any};
+                UserEvent(PresenceEvent::Minimise);
                 MinimiseByCaption();
                 break;
             case kTaskbarButton:
-                box ? UnderBox(true) : void(seen = {false, true, Keyboard::Any});
+                UserEvent(PresenceEvent::Minimise);
                 MinimiseByTaskbarButton();
                 break;
             case kOutside:
                 Outside();
                 break;
             case kTaskbarActivate:
-                seen.keyboard = box ? Keyboard::Box : Keyboard::Main;
+                Activated();
                 ActivateTaskbar();
                 break;
             case kRestore:
                 // Also the click on the button that stands in for a refused icon.
-                box ? UnderBox(false) : void(seen = {true, seen.window && seen.icon, Keyboard::Main});
+                UserEvent(PresenceEvent::Restore);
                 Restore();
                 break;
             case kClose:
                 Close();
                 break;
             case kTaskbarCreated:
-                IconBack();
+                Apply(PresenceEvent::ShellRestarted);
                 Post(Notification(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
                 break;
             case kSessionEnd:
@@ -534,7 +564,8 @@ protected:
                 // box too; a resumed session has its icon back.
                 const bool tick = application->MainWindow().BalloonSwitch();
                 const bool restart = event == kRestartManager;
-                seen.ends = restart;
+                expected.ends = restart;
+                if (!restart) Apply(PresenceEvent::SessionEnding);
                 Post(Notification(), WM_ENDSESSION, TRUE, restart ? ENDSESSION_CLOSEAPP : 0);
                 ASSERT_TRUE(restart || !Tray().IconVisible()) << where;
                 if (!locked) {
@@ -543,7 +574,7 @@ protected:
                         << where;
                 }
                 if (restart) break;
-                IconBack();
+                Apply(PresenceEvent::SessionResumed);
                 Post(Notification(), WM_ENDSESSION, FALSE, 0);
                 break;
             }
@@ -551,24 +582,24 @@ protected:
                 // The shell refuses the icon, and goes on refusing it for a
                 // while, or for the whole time it is asked again.
                 shell.refused = {NIM_ADD, NIM_MODIFY};
+                UserEvent(PresenceEvent::Minimise);
                 MinimiseByTaskbarButton();
                 ASSERT_FALSE(Tray().IconVisible()) << where;
                 const bool givenUp = random() % 2 == 0;
                 for (int i = 1; i < ui::kIconRetries; ++i) RetryIcon();
                 if (!givenUp) shell.refused.clear();
+                if (givenUp) Apply(PresenceEvent::IconGivenUp);
                 RetryIcon();
                 shell.refused.clear();
-                seen = {false, !givenUp, Keyboard::Any};
-                seen.button = givenUp;
                 break;
             }
             case kOtherProgram:
-                seen.keyboard = Keyboard::Other;
+                expected.keyboard = Keyboard::Other;
                 other.TakeForeground();
                 application->ProcessMessages();
                 break;
             case kAbout:
-                seen.beforeBox = seen.keyboard;
+                expected.beforeBox = expected.keyboard;
                 OpenAbout();
                 break;
             case kBalloonSwitch:
@@ -576,7 +607,7 @@ protected:
                 break;
             case kOk:
             case kEscape: {
-                const HWND closing = seen.box;
+                const HWND closing = expected.box;
                 BoxGoes();
                 Post(closing, WM_COMMAND, event == kOk ? IDOK : IDCANCEL, 0);
                 break;
@@ -588,33 +619,38 @@ protected:
 
     void RetryIcon() { Post(Notification(), WM_TIMER, ui::kIconRetryTimerId, 0); }
 
-    // The shell takes the icon again: the button no longer stands in for it.
-    void IconBack() {
-        if (std::exchange(seen.button, false)) seen.icon = true;
-    }
-
     // One of the windows, minimised, restored or hidden by another program
     // past its system commands (Win+M, the task manager, a script). A window
-    // taken off the screen is a minimise, one brought onto it a
-    // restore; where nothing the program shows changes, nothing happens.
+    // taken off the screen is a minimise, one brought onto it a restore;
+    // where nothing the program shows changes (a hidden window hidden, the
+    // button standing in for the icon minimised), nothing happens.
     void Outside() {
         const bool main = random() % 2 == 0;
         constexpr int kCommands[] = {SW_MINIMIZE, SW_SHOWMINNOACTIVE, SW_HIDE, SW_RESTORE};
         const int command = kCommands[random() % 4];
-        const bool box = seen.box != nullptr;
+        const app::Scene scene = Scene();
+        const bool standIn = scene.taskbarButton && !scene.window;
         if (command == SW_RESTORE) {
-            if (!seen.window) box ? UnderBox(false) : void(seen = {true, false, Keyboard::Main});
-        } else if (!(command == SW_HIDE && !seen.window) && !(!main && seen.button && command != SW_HIDE)) {
-            box ? UnderBox(true) : void(seen = {false, true, Keyboard::Any});
+            if (!scene.window) UserEvent(app::PresenceEvent::Restore);
+        } else if (!(command == SW_HIDE && !scene.window) && !(!main && standIn && command != SW_HIDE)) {
+            UserEvent(app::PresenceEvent::Minimise);
         }
         ::ShowWindow(main ? Main() : Taskbar(), command);
         application->ProcessMessages();
     }
 
+    app::PresenceEvent CloseAt(HWND window) {
+        if (window == Main()) return app::PresenceEvent::CloseAtMainWindow;
+        if (window == Taskbar()) return app::PresenceEvent::CloseAtTaskbarWindow;
+        return app::PresenceEvent::CloseAtNotificationWindow;
+    }
+
     // taskkill may be slow to post its messages: they arrive some steps late.
     void PostLateClose() {
-        ::PostMessageW(lateCloses.front(), WM_CLOSE, 0, 0);
+        const HWND window = lateCloses.front();
         lateCloses.erase(lateCloses.begin());
+        Apply(CloseAt(window));
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
         application->ProcessMessages();
     }
 
@@ -625,15 +661,15 @@ protected:
         if (random() % 4 != 0) locked.emplace(directory.Path() / "config.cfg");
         const bool everyWindow = random() % 2 == 0;
         // The user's own close (the close box, Alt+F4) is a request each time.
-        const auto single = [this] { Post(Main(), WM_SYSCOMMAND, SC_CLOSE, 0); };
-        if (seen.box == nullptr) {
-            // Tried at once: the end, or the error box (walked in BoxShown).
-            seen.ends = !locked;
-            seen.beforeBox = seen.keyboard;
-            if (!everyWindow) {
-                single();
-                return;
-            }
+        const auto single = [this] {
+            Apply(app::PresenceEvent::CloseRequested);
+            Post(Main(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        };
+        if (!everyWindow) {
+            single();
+            return;
+        }
+        if (expected.box == nullptr) {
             // The first of taskkill's messages starts the attempt; the others
             // come under its box, after it, or a while later.
             lateCloses = {Main(), Taskbar(), Notification()};
@@ -642,33 +678,29 @@ protected:
             return;
         }
         // Under a box the request waits for it; taskkill's message to the box closes it.
-        seen.closeWaits = true;
-        if (!everyWindow) {
-            single();
-            return;
-        }
-        std::vector<HWND> targets{Main(), Taskbar(), Notification(), seen.box};
+        std::vector<HWND> targets{Main(), Taskbar(), Notification(), expected.box};
         std::shuffle(targets.begin(), targets.end(), random);
+        for (const HWND window : targets) {
+            if (window != expected.box) Apply(CloseAt(window));
+        }
         BoxGoes();
         for (const HWND window : targets) ::PostMessageW(window, WM_CLOSE, 0, 0);
         application->ProcessMessages();
     }
 
-    // The open box is about to close: what follows once it has.
+    // The open box is about to close: what follows once it has. A close that
+    // waited for it is tried then.
     void BoxGoes() {
-        seen.box = nullptr;
-        if (std::exchange(seen.minimiseWaits, false)) {
-            seen.window = false;
-            seen.icon = true;
+        expected.box = nullptr;
+        Apply(app::PresenceEvent::BoxClosed);
+        if (std::exchange(expected.boxOfClose, false)) Apply(app::PresenceEvent::CloseAbandoned);
+        if (expected.keyboard != Keyboard::Other) {
+            Activated();
+            if (expected.keyboard == Keyboard::Any && expected.beforeBox == Keyboard::Other) {
+                expected.keyboard = Keyboard::Other;
+            }
         }
-        if (seen.keyboard != Keyboard::Other) {
-            seen.keyboard = seen.window ? Keyboard::Main
-                                        : (seen.beforeBox == Keyboard::Other ? Keyboard::Other : Keyboard::Any);
-        }
-        if (std::exchange(seen.closeWaits, false)) {
-            seen.ends = !locked;
-            seen.beforeBox = seen.keyboard;
-        }
+        if (app::CloseDue(expected.presence)) Apply(app::PresenceEvent::CloseRequested);
     }
 
     // Walks an open box from inside its modal loop; returns once a step has
@@ -678,13 +710,20 @@ protected:
             StartUpBox(box);
             return;
         }
-        seen.box = box;
-        seen.keyboard = Keyboard::Any;
+        expected.box = box;
+        expected.boxOfClose = expected.presence.closing;
+        const HWND owner = ::GetWindow(box, GW_OWNER);
+        const app::BoxOwner ownedBy = owner == nullptr ? app::BoxOwner::None
+                                      : owner == Main() ? app::BoxOwner::MainWindow
+                                                        : app::BoxOwner::TaskbarWindow;
+        expected.presence = app::After(expected.presence, app::PresenceEvent::BoxOpened,
+                                       {expected.boxOfClose ? app::Box::Error : app::Box::About, ownedBy});
+        expected.keyboard = Keyboard::Any;
         Check();
         while (steps < kSteps && !HasFailure()) {
             if (!Step()) continue;
             // Ended under the box: its modal loop ends at the quit.
-            if (!::IsWindowVisible(box) || seen.ends) return;
+            if (!::IsWindowVisible(box) || expected.ends) return;
             Check();
         }
         // Out of steps, or failed: the box goes, so the walk can end.
@@ -735,21 +774,22 @@ protected:
                 ASSERT_EQ(shell.Count(NIM_ADD), 0u) << where;
             }
         } while (closedAtStart);
-        seen = {};
+        expected = {};
+        expected.presence = app::After({}, app::PresenceEvent::HideApplication);
     }
 
     void Check() {
-        ASSERT_EQ(::IsWindowVisible(Main()) != FALSE, seen.window) << where;
-        // A box stands in for the button while it shows.
-        const bool button = seen.button && seen.box == nullptr;
-        ASSERT_EQ(::IsWindowVisible(Taskbar()) != FALSE, seen.window || button) << where;
-        ASSERT_EQ(Tray().IconVisible(), seen.icon) << where;
+        const app::Scene scene = Scene();
+        ASSERT_EQ(::IsWindowVisible(Main()) != FALSE, scene.window) << where;
+        ASSERT_EQ(::IsWindowVisible(Taskbar()) != FALSE, scene.taskbarButton) << where;
+        ASSERT_EQ(Tray().IconVisible(), IconExpected()) << where;
         ASSERT_FALSE(::IsIconic(Main())) << where;
-        if (seen.window || button) {
-            ASSERT_EQ(::IsIconic(Taskbar()) != FALSE, button) << where;
+        // Without the window, the button stands in for the icon, minimised.
+        if (scene.taskbarButton) {
+            ASSERT_EQ(::IsIconic(Taskbar()) != FALSE, !scene.window) << where;
         }
-        if (seen.box != nullptr) {
-            ASSERT_TRUE(::IsWindowVisible(seen.box)) << where;
+        if (expected.box != nullptr) {
+            ASSERT_TRUE(::IsWindowVisible(expected.box)) << where;
         }
         // No hidden window of the program ever has the keyboard.
         other.Settle();
@@ -757,13 +797,13 @@ protected:
         if (foreground != nullptr && OfTheProgram(foreground)) {
             ASSERT_TRUE(::IsWindowVisible(foreground)) << where;
         }
-        switch (seen.keyboard) {
+        switch (expected.keyboard) {
             case Keyboard::Main:
                 ASSERT_EQ(foreground, Main()) << where;
                 ASSERT_TRUE(::IsChild(Main(), ::GetFocus())) << where;
                 break;
             case Keyboard::Box:
-                ASSERT_EQ(foreground, seen.box) << where;
+                ASSERT_EQ(foreground, expected.box) << where;
                 break;
             case Keyboard::Other:
                 ASSERT_EQ(foreground, other.Handle()) << where;

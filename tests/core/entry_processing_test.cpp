@@ -8,6 +8,7 @@
 #include "core/entry_line.h"
 #include "core/monitor_core.h"
 #include "support/fixed_clock.h"
+#include "support/recording_view.h"
 
 namespace kestrin::core {
 namespace {
@@ -15,37 +16,26 @@ namespace {
 using base::Utf16ToUtf8;
 using syslog::TIdSysLogMessage;
 
-// Records every call the monitor makes on its outputs, in order, as text.
-class Recorder final : public EntryView, public DailyLog, public base::RegionalFormats {
+// The daily log and the regional formats, recorded into the view's calls so
+// that the order of all the monitor's outputs shows.
+class RecordingLog final : public DailyLog, public base::RegionalFormats {
 public:
-    mutable std::vector<std::string> calls;
-    bool balloonSwitch = true;
+    explicit RecordingLog(std::vector<std::string>& calls) : calls_(calls) {}
     bool failAppend = false;
-    bool failAdd = false;
 
-    void SetListOwnerDrawFixed() override { calls.push_back("ownerdraw"); }
-    void AddListEntry(const std::u16string& line, std::uint32_t colour) override {
-        if (failAdd) throw std::runtime_error("Zeile kann nicht eingefügt werden");
-        calls.push_back("add " + std::to_string(colour) + " " + Utf16ToUtf8(line));
-    }
-    bool BalloonSwitch() const override { return balloonSwitch; }
-    void BalloonHint(const std::u16string& title, const std::u16string& value, TBalloonType balloonType,
-                     int delayMilliseconds, bool cancelPrevious) override {
-        calls.push_back("balloon " + Utf16ToUtf8(title) + "|" + std::to_string(balloonType) + "|" +
-                        std::to_string(delayMilliseconds) + "|" + (cancelPrevious ? "cancel" : "keep") + "|" +
-                        Utf16ToUtf8(value));
-    }
-    void SetListHorizontalExtent(int width) override { calls.push_back("extent " + std::to_string(width)); }
     void AppendLogLine(const std::u16string& line) override {
         if (failAppend) throw std::runtime_error("E/A-Fehler 32");
-        calls.push_back("append " + Utf16ToUtf8(line));
+        calls_.push_back("append " + Utf16ToUtf8(line));
     }
     // The prefix is built from these, so they show when it is built.
     std::u16string ShortDate(const base::LocalDateTime&) const override {
-        calls.push_back("prefix");
+        calls_.push_back("prefix");
         return u"08.12.2026";
     }
     std::u16string LongTime(const base::LocalDateTime&) const override { return u"10:15:03"; }
+
+private:
+    std::vector<std::string>& calls_;
 };
 
 constexpr char16_t kPrefix[] = u"Tue 08.12.2026 10:15:03 ";
@@ -68,8 +58,9 @@ protected:
     }
 
     FixedClock clock;
-    Recorder out;
-    MonitorCore core{out, out, clock, out};
+    test::RecordingView out;
+    RecordingLog log{out.calls};
+    MonitorCore core{out.View(), log, clock, log};
 };
 
 TEST_F(EntryProcessingTest, ShownEntryReachesItsOutputsInOrder) {
@@ -184,12 +175,12 @@ TEST_F(EntryProcessingTest, BalloonSwitchIsReadForEveryMessage) {
 
 TEST_F(EntryProcessingTest, FailedLogAppendShowsNothingAndTheNextMessageWorks) {
     SetSwitches(true, true, true);
-    out.failAppend = true;
+    log.failAppend = true;
     EXPECT_THROW(core.IdSyslogServer1Syslog(Message(1, 3)), std::runtime_error);
     EXPECT_EQ(out.calls, (std::vector<std::string>{"ownerdraw", "prefix"}));
 
     out.calls.clear();
-    out.failAppend = false;
+    log.failAppend = false;
     core.IdSyslogServer1Syslog(Message(1, 3));
     EXPECT_EQ(out.calls.size(), 6u);
 }

@@ -16,6 +16,7 @@
 #include "support/expect_error.h"
 #include "support/fixed_clock.h"
 #include "support/main_loop.h"
+#include "support/recording_view.h"
 
 namespace kestrin::core {
 namespace {
@@ -23,49 +24,13 @@ namespace {
 using namespace std::chrono_literals;
 using base::Utf16ToUtf8;
 
-// "<what> <text>"; appended piecewise, as mingw's g++ 12 warns wrongly of
-// overlapping copies in `literal + string`.
-std::string Call(const char* what, const std::u16string& text) {
-    std::string call = what;
-    call += ' ';
-    call += Utf16ToUtf8(text);
-    return call;
-}
-
-// The window, the tray icon and the public address check, recording every
-// call start-up and close make on them, in order.
-class Outputs final : public MainWindowView, public TrayIconControl, public PublicAddressCheck,
-                      public base::RegionalFormats {
+// The public address check and the regional formats, recorded into the
+// view's calls so that start-up's order shows.
+class RecordingAddressCheck final : public PublicAddressCheck, public base::RegionalFormats {
 public:
-    std::vector<std::string> calls;
-    std::vector<std::u16string> rows;
-    bool balloonSwitch = true;  // the menu is defined ticked
+    explicit RecordingAddressCheck(std::vector<std::string>& calls) : calls_(calls) {}
     std::u16string address;
     bool failHistory = false;
-    // A close asked for while the switch warning showed.
-    bool closeUnderWarning = false;
-
-    void SetListOwnerDrawFixed() override {}
-    void AddListEntry(const std::u16string& line, std::uint32_t) override { rows.push_back(line); }
-    bool BalloonSwitch() const override { return balloonSwitch; }
-    void BalloonHint(const std::u16string&, const std::u16string&, TBalloonType, int, bool) override {}
-    void SetListHorizontalExtent(int) override {}
-
-    void SetBalloonSwitch(bool ticked) override {
-        balloonSwitch = ticked;
-        calls.push_back(std::string("balloon switch ") + (ticked ? "on" : "off"));
-    }
-    void SetSwitchSummary(const std::u16string& text) override { calls.push_back(Call("Label1", text)); }
-    void SetPublicAddress(const std::u16string& text) override { calls.push_back(Call("Label2", text)); }
-    bool ShowSwitchWarning(const std::u16string& text) override {
-        calls.push_back(Call("warning", text));
-        return !closeUnderWarning;
-    }
-    void RegisterMinimiseHook() override { calls.push_back("minimise hook"); }
-    void HideAndMinimise() override { calls.push_back("hide window"); }
-
-    void SetActive(bool active) override { calls.push_back(std::string("tray active ") + (active ? "on" : "off")); }
-    void HideApplication() override { calls.push_back("hide application"); }
 
     std::u16string FetchPublicAddress(const std::vector<std::u16string>& urls) override {
         std::string text = "fetch";
@@ -73,16 +38,19 @@ public:
             text += ' ';
             text += Utf16ToUtf8(url);
         }
-        calls.push_back(text);
+        calls_.push_back(text);
         return address;
     }
     void AppendHistoryLine(const std::u16string& line) override {
         if (failHistory) throw files::EInOutError(files::kErrorAccessDenied);
-        calls.push_back(Call("history", line));
+        calls_.push_back(test::RecordingView::Call("history", line));
     }
 
     std::u16string ShortDate(const base::LocalDateTime&) const override { return u"08.12.2026"; }
     std::u16string LongTime(const base::LocalDateTime&) const override { return u"10:15:03"; }
+
+private:
+    std::vector<std::string>& calls_;
 };
 
 const std::string kWarning = "warning Warnings and Errors are not listed, are you sure?";
@@ -100,9 +68,10 @@ protected:
     ScratchDirectory dir;
     files::ProgramDirectory program = dir.AsProgramDirectory();
     FixedClock clock;
-    Outputs outputs;
+    test::RecordingView outputs;
+    RecordingAddressCheck check{outputs.calls};
     net::SocketLayerUse socketLayer;
-    TForm1 form{program, clock, outputs, outputs, outputs, outputs};
+    TForm1 form{program, clock, check, outputs.View(), check};
 };
 
 TEST(Form1TextsTest, SwitchSummary) {
@@ -168,7 +137,7 @@ TEST_F(Form1Test, AStartWithoutSettingsUsesEveryDefault) {
 TEST_F(Form1Test, AConfiguredStartRunsEveryStepAndReceives) {
     Config("Port=0\r\nIPVersion=ipv6\r\nERROR=1\r\nWARNING=0\r\nInfos=1\r\nViewHint=1\r\n"
            "IP1=http://127.0.0.1:9/first\r\nIP2=http://127.0.0.1:9/second\r\n");
-    outputs.address = u"203.0.113.7";
+    check.address = u"203.0.113.7";
     form.FormCreate();
     EXPECT_EQ(outputs.calls,
               (std::vector<std::string>{"minimise hook", "balloon switch on", "Label1 Error: ON Warnings: OFF Infos: ON",
@@ -295,8 +264,8 @@ TEST_F(Form1Test, AFileNamedLikeTheLogDirectoryEndsStartUpAfterTheLabels) {
 
 TEST_F(Form1Test, AHistoryThatCannotBeWrittenLeavesLabel2Empty) {
     Config("Port=0\r\nERROR=1\r\n");
-    outputs.address = u"203.0.113.7";
-    outputs.failHistory = true;
+    check.address = u"203.0.113.7";
+    check.failHistory = true;
     const auto error = Raised([&] { form.FormCreate(); });
     EXPECT_NE(error, nullptr);
     ASSERT_FALSE(outputs.calls.empty());

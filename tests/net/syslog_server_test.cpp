@@ -12,6 +12,7 @@
 #include "listener_fixture.h"
 #include "support/fixed_clock.h"
 #include "support/fixed_formats.h"
+#include "support/recording_view.h"
 
 namespace kestrin::net::test {
 namespace {
@@ -59,24 +60,14 @@ TEST_F(SyslogServerTest, ARecordPerDatagramReachesOnSyslog) {
     EXPECT_EQ(seen[1].peer, u"127.0.0.1");
 }
 
-// A list that takes every row and shows nothing.
-class SilentView final : public core::EntryView {
-public:
-    std::vector<std::u16string> rows;
-    void SetListOwnerDrawFixed() override {}
-    void AddListEntry(const std::u16string& line, std::uint32_t) override { rows.push_back(line); }
-    bool BalloonSwitch() const override { return false; }
-    void BalloonHint(const std::u16string&, const std::u16string&, core::TBalloonType, int, bool) override {}
-    void SetListHorizontalExtent(int) override {}
-};
-
 TEST_F(SyslogServerTest, DatagramsBecomeLinesOfTheDailyLogWithoutAWindow) {
     ScratchDirectory directory;
     const files::ProgramDirectory program = directory.AsProgramDirectory();
     kestrin::test::GermanFormats formats;
-    SilentView view;
+    kestrin::test::RecordingView view;
+    view.balloonSwitch = false;
     core::DailyLogFile log(program, clock);
-    core::MonitorCore monitor(view, log, clock, formats);
+    core::MonitorCore monitor(view.View(), log, clock, formats);
     monitor.errors = true;
     std::size_t handled = 0;
     server.OnSyslog = [&](TIdSyslogServer&, syslog::TIdSysLogMessage& message, TIdSocketHandle&) {

@@ -19,7 +19,6 @@ class QuitOnClose final : public kestrin::ui::MainWindowEvents {
 public:
     void CloseRequested(kestrin::ui::CloseFrom) override { ::PostQuitMessage(0); }
     void MinimiseRequested() override {}
-    void RegisterMinimiseHook() override {}
     void HandleException(std::exception_ptr) override {}
 };
 

@@ -12,12 +12,10 @@ class RecordingEvents final : public ui::MainWindowEvents {
 public:
     void CloseRequested(ui::CloseFrom from) override { closeRequests.push_back(from); }
     void MinimiseRequested() override { ++minimiseRequests; }
-    void RegisterMinimiseHook() override { ++hookRegistrations; }
     void HandleException(std::exception_ptr error) override { errors.push_back(std::move(error)); }
 
     std::vector<ui::CloseFrom> closeRequests;
     int minimiseRequests = 0;
-    int hookRegistrations = 0;
     std::vector<std::exception_ptr> errors;
 };
 

@@ -7,9 +7,10 @@
 
 #include <string>
 
+#include "core/monitor_core.h"
+#include "support/fixed_formats.h"
+#include "support/recording_view.h"
 #include "tray_icon_fixture.h"
-#include "ui/main_window_win32.h"
-#include "recording_events.h"
 
 namespace kestrin::test {
 namespace {
@@ -213,16 +214,21 @@ TEST_F(TrayBalloonTest, TheVersionRequestAfterABalloonStillAsksForVersion3) {
     EXPECT_EQ(shell.calls[1].data.uTimeOut, 3u);
 }
 
-TEST_F(TrayBalloonTest, TheMainWindowsBalloonHintReachesTheTrayIcon) {
-    RecordingEvents events;
-    ui::MainWindow window(nullptr, u"Kestrin", events);
-    window.BalloonHint(u"Kestrin", u"detached", core::btError, 5000, false);
-    EXPECT_TRUE(shell.calls.empty());
-    window.SetJvTrayIcon1(&tray);
-    window.BalloonHint(u"Kestrin", u"attached", core::btError, 5000, false);
+TEST_F(TrayBalloonTest, AListedEntrysBalloonGoesFromTheEntryProcessingStraightToTheTrayIcon) {
+    class NoLog final : public core::DailyLog {
+        void AppendLogLine(const std::u16string&) override {}
+    } log;
+    RecordingView window;
+    const GermanFormats formats;
+    core::MonitorCore monitor({window, tray, window, window}, log, clock, formats);
+    monitor.errors = true;
+    syslog::TIdSysLogMessage message(u"workstation", clock);
+    message.SetPeer(u"192.0.2.7");
+    message.SetRawMessage(u"<11>router: down");
+    monitor.IdSyslogServer1Syslog(message);
     TimerExpires(ui::kBalloonSendTimerId);
     ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].Info(), L"attached");
+    EXPECT_EQ(shell.calls[0].InfoTitle(), L"New Kestrin Error");
 }
 
 }  // namespace

@@ -14,11 +14,9 @@
 
 namespace kestrin::test {
 
-// Records what the tray icon reports; counts as visible when told to.
+// Records what the tray icon reports.
 class StandInApplication final : public ui::TrayApplication {
 public:
-    bool ApplicationVisible() const override { return visible; }
-    void HideApplication() override { ++hides; }
     void ShellRestarted() override { ++shellRestarts; }
     void SessionEnding(bool ending) override { sessionEnds.push_back(ending); }
     void CloseRequested(ui::CloseFrom) override { ++closeRequests; }
@@ -26,8 +24,6 @@ public:
     void IconGivenUp() override { ++iconsGivenUp; }
     void HandleException(std::exception_ptr error) override { errors.push_back(error); }
 
-    bool visible = false;
-    int hides = 0;
     int shellRestarts = 0;
     int closeRequests = 0;
     int closesForRestart = 0;
