@@ -10,9 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "publicaddr/address_validation.h"
-#include "publicaddr/answer_text.h"
-#include "publicaddr/dotted_fields.h"
+#include "publicaddr/public_address.h"
 
 namespace {
 

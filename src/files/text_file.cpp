@@ -1,5 +1,6 @@
 #include "files/text_file.h"
 
+#include "files/ansi_text.h"
 #include "files/write_steps.h"
 
 namespace kestrin::files {
@@ -61,6 +62,29 @@ void TextFile::Close() {
     if (!IsOpen()) throw EInOutError(kErrorFileNotOpen);
     const int error = CloseNative(handle_.Release());
     if (error != 0) throw EInOutError(error);
+}
+
+void AppendTextLine(const std::u16string& path, std::u16string_view line, CloseAfterFailure afterFailure) {
+    CheckPathLength(path);
+
+    // The whole line in one append, converted before the file is touched.
+    std::string bytes = ToAnsi(line);
+    bytes += kLineBreak;
+
+    TextFile file;
+    try {
+        file = TextFile::OpenOrCreate(path);
+        file.AppendLines(bytes);
+    } catch (const EInOutError&) {
+        // A file that never opened finds nothing to close here: error 103.
+        try {
+            file.Close();
+        } catch (const EInOutError&) {
+            if (afterFailure == CloseAfterFailure::kReportsItsError) throw;
+        }
+        throw;
+    }
+    file.Close();
 }
 
 }  // namespace kestrin::files

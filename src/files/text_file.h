@@ -77,4 +77,19 @@ private:
     base::UniqueHandle<NativeHandle, CloseNative> handle_;
 };
 
+// Whether the close after a failed open or append reports its own error. The
+// file is closed after every failure; only which error leaves differs. The
+// daily log's close of a file that never opened is itself an error (103),
+// and that error, like that of a close failing after a write, is the one its
+// callers see. The address history raises each step's error at once, so its
+// close after a failure is quiet.
+enum class CloseAfterFailure { kReportsItsError, kQuiet };
+
+// Appends `line`, in the ANSI code page and ending in CR LF, to the file at
+// `path`, creating it when missing, and closes the file again. Throws
+// EInOutError: 3 for a path over kMaxPathLength (nothing touched), else the
+// error of the failing open, append or close, as `afterFailure` says. The
+// file gains the whole line or nothing (AppendLines).
+void AppendTextLine(const std::u16string& path, std::u16string_view line, CloseAfterFailure afterFailure);
+
 }  // namespace kestrin::files

@@ -1,4 +1,4 @@
-#include "publicaddr/address_validation.h"
+#include "publicaddr/public_address.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/integer_text.h"
-#include "publicaddr/dotted_fields.h"
 
 namespace kestrin::publicaddr {
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "files/ansi_text.h"
-#include "publicaddr/ansi_decode.h"
+#include "publicaddr/public_address.h"
 
 // The code page that stands in for the system's is whatever files::ToAnsi
 // writes; decoding inverts it, so text written and read back agrees.

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/win32_text.h"
-#include "publicaddr/ansi_decode.h"
+#include "publicaddr/public_address.h"
 
 namespace kestrin::publicaddr {
 

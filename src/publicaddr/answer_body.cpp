@@ -1,4 +1,4 @@
-#include "publicaddr/answer_body.h"
+#include "publicaddr/service_request.h"
 
 namespace kestrin::publicaddr {
 

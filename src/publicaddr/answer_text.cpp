@@ -1,6 +1,4 @@
-#include "publicaddr/answer_text.h"
-
-#include "publicaddr/ansi_decode.h"
+#include "publicaddr/public_address.h"
 
 namespace kestrin::publicaddr {
 

@@ -1,4 +1,4 @@
-#include "publicaddr/dotted_fields.h"
+#include "publicaddr/public_address.h"
 
 #include <algorithm>
 

@@ -3,10 +3,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "publicaddr/address_validation.h"
-#include "publicaddr/answer_text.h"
-#include "publicaddr/service_request.h"
-
 namespace kestrin::publicaddr {
 
 namespace {

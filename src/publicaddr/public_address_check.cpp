@@ -1,6 +1,5 @@
 #include "publicaddr/public_address_check.h"
 
-#include "publicaddr/history_file.h"
 #include "publicaddr/public_address.h"
 
 namespace kestrin::publicaddr {

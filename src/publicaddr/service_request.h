@@ -8,10 +8,9 @@
 // hold up everything else there, the delivery of received datagrams too.
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
-
-#include "publicaddr/answer_body.h"
 
 namespace kestrin::publicaddr {
 
@@ -44,6 +43,30 @@ bool RedirectAllowed(std::u16string_view from, std::u16string_view to);
 constexpr bool IsRedirectStatus(long status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
+
+// The body of one service's response, gathered piece by piece as it is read.
+// An address is a few dozen characters; a service that sends more than
+// kMaxAnswerBytes is sending something else, so reading stops there and the
+// answer counts as no address, instead of growing without end.
+
+// The most bytes one read of the body asks for.
+inline constexpr std::size_t kAnswerPieceSize = 1024;
+inline constexpr std::size_t kMaxAnswerBytes = 64 * kAnswerPieceSize;
+
+class AnswerBody {
+public:
+    // Adds the next bytes of the body. False once the body has grown past
+    // kMaxAnswerBytes: the reader stops, and the bytes are dropped.
+    bool Append(std::string_view piece);
+
+    bool TooLong() const noexcept { return tooLong_; }
+    // Everything read so far; empty when TooLong().
+    const std::string& Bytes() const noexcept { return bytes_; }
+
+private:
+    std::string bytes_;
+    bool tooLong_ = false;
+};
 
 // The body as far as it could be read: a failure part-way keeps the bytes
 // that came before it, and a request that could not be made at all (no

@@ -1,11 +1,10 @@
-#include "publicaddr/address_validation.h"
+#include "publicaddr/public_address.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "publicaddr/dotted_fields.h"
 #include "support/trace.h"
 
 namespace kestrin::publicaddr {

@@ -1,4 +1,4 @@
-#include "publicaddr/ansi_decode.h"
+#include "publicaddr/public_address.h"
 
 #include <gtest/gtest.h>
 

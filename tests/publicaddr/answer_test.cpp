@@ -3,10 +3,7 @@
 #include <string>
 
 #include "files/ansi_text.h"
-#include "publicaddr/address_validation.h"
-#include "publicaddr/ansi_decode.h"
-#include "publicaddr/answer_body.h"
-#include "publicaddr/answer_text.h"
+#include "publicaddr/public_address.h"
 #include "support/trace.h"
 
 namespace kestrin::publicaddr {

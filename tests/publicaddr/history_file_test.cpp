@@ -1,4 +1,4 @@
-#include "publicaddr/history_file.h"
+#include "publicaddr/public_address_check.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 #include "files/scratch_directory.h"
 #include "files/text_file.h"
 #include "publicaddr/local_http_server.h"
-#include "publicaddr/public_address_check.h"
 #include "support/expect_error.h"
 #include "support/fixed_clock.h"
 #include "support/fixed_formats.h"

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "base/text.h"
-#include "publicaddr/answer_body.h"
 #include "publicaddr/local_http_server.h"
 #include "publicaddr/loopback_socket.h"
 
