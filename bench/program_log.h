@@ -13,13 +13,11 @@
 #include <utility>
 #include <vector>
 
+#include "support/bytes.h"
+
 namespace kestrin::bench {
 
-inline std::vector<std::byte> Bytes(const std::string& text) {
-    std::vector<std::byte> bytes(text.size());
-    std::transform(text.begin(), text.end(), bytes.begin(), [](char c) { return static_cast<std::byte>(c); });
-    return bytes;
-}
+using kestrin::test::Bytes;
 
 // The lines in a program's daily logs, each file read on from where the last
 // look at it ended.

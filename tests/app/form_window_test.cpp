@@ -10,6 +10,7 @@
 #include "core/form1.h"
 #include "files/scratch_directory.h"
 #include "net/udp_socket.h"
+#include "support/bytes.h"
 #include "support/fixed_clock.h"
 #include "support/fixed_formats.h"
 #include "support/main_loop.h"
@@ -62,10 +63,7 @@ TEST(FormWindowTest, ReceivedMessagesOfSwitchedOnClassesBecomeWhiteOwnerDrawnRow
     const std::uint16_t port = form.IdSyslogServer1.Bindings()[0]->Port;
     int lines = 0;
     for (const char* datagram : {"<11>router: error", "<12>router: warning", "<14>router: info"}) {
-        const std::string text(datagram);
-        std::vector<std::byte> bytes(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<std::byte>(text[i]);
-        net::SendToLoopback(sender.Get(), net::Id_IPv4, port, bytes);
+        net::SendToLoopback(sender.Get(), net::Id_IPv4, port, Bytes(datagram));
         ++lines;
         // Every message gets its log line, listed or not.
         ASSERT_TRUE(loop.RunUntil(

@@ -18,6 +18,7 @@
 #include "ui/window_class_win32.h"
 #include "net/udp_socket.h"
 #include "running_program.h"
+#include "support/bytes.h"
 #include "support/icon_width_win32.h"
 
 namespace kestrin::test {
@@ -45,9 +46,7 @@ std::string ServiceSettings(std::uint16_t port, const LocalHttpServer& first, co
 }
 
 void SendFrom(const net::SocketHandle& sender, net::TIdIPVersion version, std::uint16_t port, const std::string& text) {
-    std::vector<std::byte> bytes(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<std::byte>(text[i]);
-    net::SendToLoopback(sender.Get(), version, port, bytes);
+    net::SendToLoopback(sender.Get(), version, port, Bytes(text));
 }
 
 void Send(net::TIdIPVersion version, std::uint16_t port, const std::string& text) {

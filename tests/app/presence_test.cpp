@@ -22,11 +22,11 @@
 #include <vector>
 
 #include "app/application_win32.h"
-#include "base/unique_handle.h"
 #include "files/scratch_directory.h"
 #include "ui/message_box_watch.h"
 #include "ui/popup_menu_win32.h"
 #include "support/icon_width_win32.h"
+#include "support/other_program.h"
 #include "ui/dpi_win32.h"
 #include "ui/recording_tray_shell.h"
 
@@ -35,17 +35,9 @@ namespace {
 
 // Another program holding config.cfg open without sharing: no write gets
 // through, whoever runs the test.
-void CloseFile(HANDLE file) noexcept { ::CloseHandle(file); }
-
-class LockedFile {
+class LockedFile : public OtherProgramHold {
 public:
-    explicit LockedFile(const std::filesystem::path& path)
-        : file_(::CreateFileW(path.wstring().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
-        EXPECT_TRUE(file_);
-    }
-
-private:
-    base::UniqueHandle<HANDLE, CloseFile> file_;
+    explicit LockedFile(const std::filesystem::path& path) : OtherProgramHold(path, kExclusive) {}
 };
 
 class PresenceTest : public ::testing::Test {

@@ -13,6 +13,7 @@
 #include "files/scratch_directory.h"
 #include "net/socket_errors.h"
 #include "net/udp_socket.h"
+#include "support/bytes.h"
 #include "support/expect_error.h"
 #include "support/fixed_clock.h"
 #include "support/main_loop.h"
@@ -154,9 +155,7 @@ TEST_F(Form1Test, AConfiguredStartRunsEveryStepAndReceives) {
     // A datagram goes all the way into the log and the list.
     net::SocketHandle sender = net::CreateDatagramSocket(first.IPVersion);
     const std::string text = "<11>Dec  8 10:15:03 switch port 7 down";
-    std::vector<std::byte> bytes(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<std::byte>(text[i]);
-    net::SendToLoopback(sender.Get(), first.IPVersion, first.Port, bytes);
+    net::SendToLoopback(sender.Get(), first.IPVersion, first.Port, test::Bytes(text));
     test::MainLoop loop;
     ASSERT_TRUE(loop.RunUntil([&] { return !outputs.rows.empty(); }, 20s));
     EXPECT_EQ(ReadBytes(LogDirectory() / "syslog_8_12_26.txt"),

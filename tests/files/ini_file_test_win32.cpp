@@ -4,15 +4,13 @@
 
 #include <string>
 
-#include "base/unique_handle.h"
 #include "files/ini_file.h"
 #include "files/scratch_directory.h"
 #include "support/expect_error.h"
+#include "support/other_program.h"
 
 namespace kestrin::files {
 namespace {
-
-void CloseFile(HANDLE file) noexcept { ::CloseHandle(file); }
 
 TEST(IniFileWin32Test, FileHeldByAnotherProgramReadsAsMissingAndIsLeftAsItWas) {
     const ScratchDirectory dir;
@@ -22,9 +20,7 @@ TEST(IniFileWin32Test, FileHeldByAnotherProgramReadsAsMissingAndIsLeftAsItWas) {
 
     {
         // Opened without sharing, as another program might hold it.
-        const base::UniqueHandle<HANDLE, CloseFile> held(
-            ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        ASSERT_TRUE(held);
+        const test::OtherProgramHold held(path, test::OtherProgramHold::kExclusive);
         EXPECT_EQ(ini.ReadString(u"Main", u"ViewHint", u"none"), u"none");
         EXPECT_THROW_MSG(ini.WriteBool(u"Main", u"ViewHint", true), EIniFileException,
                          u"In " + dir.Text("config.cfg") + u" kann nicht geschrieben werden");

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "files/other_program.h"
 #include "files/text_file.h"
 #include "files/todays_log.h"
 #include "support/expect_error.h"
+#include "support/other_program.h"
 
 namespace kestrin::files {
 namespace {
+
+using test::OtherProgramHold;
 
 // Another program holds today's log file open.
 class TextFileSharingTest : public TodaysLogTest {};

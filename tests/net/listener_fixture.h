@@ -12,6 +12,7 @@
 
 #include "net/socket_layer.h"
 #include "net/udp_socket.h"
+#include "support/bytes.h"
 #include "support/main_loop.h"
 
 namespace kestrin::net::test {
@@ -22,17 +23,8 @@ using namespace std::chrono_literals;
 // what they wait for has happened.
 inline constexpr auto kPatience = 20s;
 
-inline std::vector<std::byte> Bytes(std::string_view text) {
-    std::vector<std::byte> bytes(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) bytes[i] = static_cast<std::byte>(text[i]);
-    return bytes;
-}
-
-inline std::vector<std::byte> Filled(std::size_t count) {
-    std::vector<std::byte> bytes(count);
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::byte>('A' + i % 26);
-    return bytes;
-}
+using kestrin::test::Bytes;
+using kestrin::test::Filled;
 
 class ListenerTest : public ::testing::Test {
 protected:

@@ -9,23 +9,19 @@
 
 #include "net/platform_socket_layout.h"
 #include "net/socket_errors.h"
+#include "support/bytes.h"
 #include "support/expect_error.h"
 
 namespace kestrin::net {
 namespace {
 
 using namespace std::chrono_literals;
+using kestrin::test::Counting;
 
 constexpr std::size_t kBufferSize = 8192;
 // Long enough never to run out on a loaded machine; a datagram that is on its
 // way ends the wait at once.
 constexpr auto kArrival = 10s;
-
-std::vector<std::byte> Bytes(std::size_t count, unsigned char first = 0) {
-    std::vector<std::byte> bytes(count);
-    for (std::size_t i = 0; i < count; ++i) bytes[i] = static_cast<std::byte>(first + i);
-    return bytes;
-}
 
 struct BoundSocket {
     SocketHandle handle;
@@ -66,7 +62,7 @@ TEST_P(UdpSocketTest, ADatagramArrivesWithItsSendersAddressText) {
     EXPECT_NE(receiver.port, 0);
 
     const BoundSocket sender = Bound(GetParam());
-    const auto sent = Bytes(5, 'a');
+    const auto sent = Counting(5, 'a');
     SendToLoopback(sender.handle.Get(), GetParam(), receiver.port, sent);
 
     std::vector<std::byte> buffer;
@@ -81,12 +77,12 @@ TEST_P(UdpSocketTest, DatagramsUpToTheBufferArriveWholeAndLongerOnesFail) {
     const BoundSocket receiver = Bound(GetParam());
     const BoundSocket sender = Bound(GetParam());
     for (const std::size_t size : {std::size_t{0}, kBufferSize, kBufferSize + 1, std::size_t{1}}) {
-        SendToLoopback(sender.handle.Get(), GetParam(), receiver.port, Bytes(size, static_cast<unsigned char>(size)));
+        SendToLoopback(sender.handle.Get(), GetParam(), receiver.port, Counting(size, static_cast<unsigned char>(size)));
     }
     std::vector<std::byte> buffer;
     EXPECT_EQ(Receive(receiver, buffer).length, 0u);
     Receive(receiver, buffer);
-    EXPECT_EQ(buffer, Bytes(kBufferSize, static_cast<unsigned char>(kBufferSize)));
+    EXPECT_EQ(buffer, Counting(kBufferSize, static_cast<unsigned char>(kBufferSize)));
 
     buffer.assign(kBufferSize, std::byte{});
     ASSERT_TRUE(WaitReadable(receiver.handle.Get(), kArrival));
@@ -94,7 +90,7 @@ TEST_P(UdpSocketTest, DatagramsUpToTheBufferArriveWholeAndLongerOnesFail) {
                      u"Socket-Fehler # 10040Nachricht zu lang.\r\n");
     // The oversize datagram is gone; the next one is the one behind it.
     Receive(receiver, buffer);
-    EXPECT_EQ(buffer, Bytes(1, 1));
+    EXPECT_EQ(buffer, Counting(1, 1));
 }
 
 TEST_P(UdpSocketTest, WaitingRunsOutWhenNothingArrives) {

@@ -99,27 +99,37 @@ TEST_F(TrayIconTest, AShellBeforeVersion5GetsNoVersionRequest) {
     EXPECT_FALSE(tray.AcceptBalloons());
 }
 
-TEST_F(TrayIconTest, ASingleLeftClickIsReportedOnceTheDoubleClickTimeHasPassed) {
+TEST_F(TrayIconTest, AClickOfEachButtonIsReportedOnceTheDoubleClickTimeHasPassed) {
     IntoTheTray();
-    Click(WM_LBUTTONDOWN, WM_LBUTTONUP);
-    EXPECT_TRUE(clicks.empty());
-    ASSERT_TRUE(shell.TimerRunning(ui::kClickTimerId));
-    EXPECT_EQ(shell.timers[ui::kClickTimerId], ::GetDoubleClickTime());
+    struct Row {
+        UINT down;
+        UINT up;
+        ui::TMouseButton button;
+    };
+    for (const Row& row : {Row{WM_LBUTTONDOWN, WM_LBUTTONUP, ui::mbLeft}, Row{WM_RBUTTONDOWN, WM_RBUTTONUP, ui::mbRight},
+                           Row{WM_MBUTTONDOWN, WM_MBUTTONUP, ui::mbMiddle}}) {
+        SCOPED_TRACE(static_cast<int>(row.button));
+        clicks.clear();
+        Click(row.down, row.up);
+        EXPECT_TRUE(clicks.empty());
+        ASSERT_TRUE(shell.TimerRunning(ui::kClickTimerId));
+        EXPECT_EQ(shell.timers[ui::kClickTimerId], ::GetDoubleClickTime());
 
-    TimerExpires(ui::kClickTimerId);
-    EXPECT_FALSE(shell.TimerRunning(ui::kClickTimerId));
-    ASSERT_EQ(clicks.size(), 1u);
-    EXPECT_EQ(clicks[0].button, ui::mbLeft);
-    POINT cursor;
-    ::GetCursorPos(&cursor);
-    EXPECT_EQ(clicks[0].x, cursor.x);
-    EXPECT_EQ(clicks[0].y, cursor.y);
-    // What the click shows or hides is the application's to decide.
-    EXPECT_TRUE(shell.calls.empty());
+        TimerExpires(ui::kClickTimerId);
+        EXPECT_FALSE(shell.TimerRunning(ui::kClickTimerId));
+        ASSERT_EQ(clicks.size(), 1u);
+        EXPECT_EQ(clicks[0].button, row.button);
+        POINT cursor;
+        ::GetCursorPos(&cursor);
+        EXPECT_EQ(clicks[0].x, cursor.x);
+        EXPECT_EQ(clicks[0].y, cursor.y);
+        // What the click shows or hides is the application's to decide.
+        EXPECT_TRUE(shell.calls.empty());
 
-    // A late expiry does nothing more.
-    TimerExpires(ui::kClickTimerId);
-    EXPECT_EQ(clicks.size(), 1u);
+        // A late expiry does nothing more.
+        TimerExpires(ui::kClickTimerId);
+        EXPECT_EQ(clicks.size(), 1u);
+    }
 }
 
 TEST_F(TrayIconTest, ASecondClickWithinTheDoubleClickTimeReplacesTheFirstAndKeepsTheTimer) {
@@ -130,16 +140,6 @@ TEST_F(TrayIconTest, ASecondClickWithinTheDoubleClickTimeReplacesTheFirstAndKeep
     TimerExpires(ui::kClickTimerId);
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0].button, ui::mbMiddle);
-}
-
-TEST_F(TrayIconTest, ARightClickIsReportedOnceTheDoubleClickTimeHasPassed) {
-    IntoTheTray();
-    Click(WM_RBUTTONDOWN, WM_RBUTTONUP);
-    EXPECT_TRUE(clicks.empty());
-    TimerExpires(ui::kClickTimerId);
-    ASSERT_EQ(clicks.size(), 1u);
-    EXPECT_EQ(clicks[0].button, ui::mbRight);
-    EXPECT_TRUE(shell.calls.empty());
 }
 
 TEST_F(TrayIconTest, ADoubleClickReportsAtOnceDropsThePendingClickAndLeavesTheIcon) {
