@@ -120,7 +120,6 @@ Scene SceneOf(const Presence& presence);
 // click, or a click with another button.
 PresenceEvent ClickEvent(ui::TMouseButton button, bool doubleClick);
 
-
 // A close asked for earlier is due now.
 inline bool CloseDue(const Presence& presence) {
     return presence.closePending && presence.box.kind == Box::None && !presence.closing;

@@ -61,11 +61,11 @@ public:
     void SetActive(bool active);
 
     bool IconVisible() const noexcept { return FIconVisible; }
-    // Adds the icon (while active) or removes it; a refused removal leaves
-    // things as they were.
-    // A refused addition is tried again every kIconRetryInterval, at most
-    // kIconRetries times, until it is accepted or no longer wanted; then the
-    // application hears that it was given up.
+    // Adds the icon (while active) or removes it, as the presence says; a
+    // refused removal leaves things as they were. A refused addition is
+    // tried again every kIconRetryInterval, at most kIconRetries times,
+    // until it is accepted or no longer wanted; then the application hears
+    // that it was given up.
     void SetIconVisible(bool visible);
     // After a shell restart: the new shell holds no icons, so the icon is
     // forgotten even when the removal is refused, then added if `wanted`,
