@@ -59,7 +59,10 @@ constexpr int kSearchSteps = 7;
 constexpr auto kSlice = std::chrono::milliseconds(50);
 
 // What the user sees, doing nothing: only the log is measured.
-class NoView final : public core::EntryList, public core::Balloons, public core::FormControls, public core::TrayPresence {
+class NoView final : public core::EntryList,
+                     public core::Balloons,
+                     public core::FormControls,
+                     public core::TrayPresence {
 public:
     core::UserView View() { return {*this, *this, *this, *this}; }
     void SetListOwnerDrawFixed() override {}

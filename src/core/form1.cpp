@@ -57,7 +57,8 @@ void TForm1::FormCreate() {
     view_.controls.SetBalloonSwitch(viewHint);
     // Infos alone would leave the list all but empty of what matters. A close
     // asked for under the warning ends start-up here: no icon, no lookup.
-    if (!monitor_.errors && !monitor_.warnings && !view_.controls.ShowSwitchWarning(std::u16string(kSwitchWarningText))) {
+    if (!monitor_.errors && !monitor_.warnings &&
+        !view_.controls.ShowSwitchWarning(std::u16string(kSwitchWarningText))) {
         return;
     }
     view_.controls.SetSwitchSummary(SwitchSummary(monitor_.errors, monitor_.warnings, monitor_.infos));

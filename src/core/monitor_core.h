@@ -19,7 +19,8 @@ inline constexpr int kBalloonDisplayMilliseconds = 5000;
 
 class MonitorCore {
 public:
-    MonitorCore(const UserView& view, DailyLog& dailyLog, const base::Clock& clock, const base::RegionalFormats& formats);
+    MonitorCore(const UserView& view, DailyLog& dailyLog, const base::Clock& clock,
+                const base::RegionalFormats& formats);
 
     // The syslog listener's OnSyslog handler, on the main thread, once per
     // datagram: log every message, list and announce those of a switched-on
