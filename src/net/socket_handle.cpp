@@ -64,6 +64,12 @@ NativeSocket TIdSocketHandle::Handle() const {
     return socket_.Get();
 }
 
+ReceivedDatagram TIdSocketHandle::Receive(std::span<std::byte> buffer) {
+    std::lock_guard guard(closeLock_);
+    if (!socket_) throw EIdNotASocket();
+    return ReceiveFrom(socket_.Get(), buffer);
+}
+
 void TIdSocketHandle::SetBroadcastEnabled(bool enabled) {
     if (enabled == broadcastEnabled_) return;
     broadcastEnabled_ = enabled;

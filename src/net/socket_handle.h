@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <span>
 #include <string>
 
 #include "net/udp_socket.h"
@@ -54,6 +55,12 @@ public:
     bool HandleAllocated() const;
     // The socket, or kNoSocket once closed.
     NativeSocket Handle() const;
+
+    // Receives the datagram waiting on the socket, which stays open for the
+    // call: a close from another thread waits for it, so the call never reads
+    // a descriptor closed, or already given to another file, under it. Only
+    // for a socket found readable; EIdNotASocket once it is closed.
+    ReceivedDatagram Receive(std::span<std::byte> buffer);
 
     bool BroadcastEnabled() const { return broadcastEnabled_; }
     // Stores the value and, when it differs and the socket is open, applies it.

@@ -87,7 +87,7 @@ void TIdUDPListenerThread::ReceiveStep() {
     try {
         if (Stopped()) return;
         FBuffer.resize(static_cast<std::size_t>(std::max(FServer.BufferSize, 0)));
-        const ReceivedDatagram datagram = ReceiveFrom(socket, FBuffer);
+        const ReceivedDatagram datagram = FBinding.Receive(FBuffer);
         FBuffer.resize(datagram.length);
         FBinding.SetPeer(datagram.sender);
         if (FServer.ThreadedEvent) {
