@@ -16,6 +16,7 @@
 #include "support/bytes.h"
 #include "support/expect_error.h"
 #include "support/fixed_clock.h"
+#include "support/fixed_formats.h"
 #include "support/main_loop.h"
 #include "support/recording_view.h"
 
@@ -25,9 +26,9 @@ namespace {
 using namespace std::chrono_literals;
 using base::Utf16ToUtf8;
 
-// The public address check and the regional formats, recorded into the
-// view's calls so that start-up's order shows.
-class RecordingAddressCheck final : public PublicAddressCheck, public base::RegionalFormats {
+// The public address check, recorded into the view's calls so that
+// start-up's order shows.
+class RecordingAddressCheck final : public PublicAddressCheck {
 public:
     explicit RecordingAddressCheck(std::vector<std::string>& calls) : calls_(calls) {}
     std::u16string address;
@@ -46,9 +47,6 @@ public:
         if (failHistory) throw files::EInOutError(files::kErrorAccessDenied);
         calls_.push_back(test::RecordingView::Call("history", line));
     }
-
-    std::u16string ShortDate(const base::LocalDateTime&) const override { return u"08.12.2026"; }
-    std::u16string LongTime(const base::LocalDateTime&) const override { return u"10:15:03"; }
 
 private:
     std::vector<std::string>& calls_;
@@ -69,10 +67,11 @@ protected:
     ScratchDirectory dir;
     files::ProgramDirectory program = dir.AsProgramDirectory();
     FixedClock clock;
+    const test::GermanFormats formats;
     test::RecordingView outputs;
     RecordingAddressCheck check{outputs.calls};
     net::SocketLayerUse socketLayer;
-    TForm1 form{program, clock, check, outputs.View(), check};
+    TForm1 form{program, clock, formats, outputs.View(), check};
 };
 
 TEST(Form1TextsTest, SwitchSummary) {

@@ -7,9 +7,6 @@
 
 #include <string>
 
-#include "core/monitor_core.h"
-#include "support/fixed_formats.h"
-#include "support/recording_view.h"
 #include "tray_icon_fixture.h"
 
 namespace kestrin::test {
@@ -212,23 +209,6 @@ TEST_F(TrayBalloonTest, TheVersionRequestAfterABalloonStillAsksForVersion3) {
     tray.SetIconVisible(true);
     ASSERT_EQ(shell.Messages(), (std::vector<DWORD>{NIM_ADD, NIM_SETVERSION}));
     EXPECT_EQ(shell.calls[1].data.uTimeOut, 3u);
-}
-
-TEST_F(TrayBalloonTest, AListedEntrysBalloonGoesFromTheEntryProcessingStraightToTheTrayIcon) {
-    class NoLog final : public core::DailyLog {
-        void AppendLogLine(const std::u16string&) override {}
-    } log;
-    RecordingView window;
-    const GermanFormats formats;
-    core::MonitorCore monitor({window, tray, window, window}, log, clock, formats);
-    monitor.errors = true;
-    syslog::TIdSysLogMessage message(u"workstation", clock);
-    message.SetPeer(u"192.0.2.7");
-    message.SetRawMessage(u"<11>router: down");
-    monitor.IdSyslogServer1Syslog(message);
-    TimerExpires(ui::kBalloonSendTimerId);
-    ASSERT_EQ(shell.calls.size(), 1u);
-    EXPECT_EQ(shell.calls[0].InfoTitle(), L"New Kestrin Error");
 }
 
 }  // namespace
